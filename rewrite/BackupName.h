@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelbrin {
+
+// The n-th backup name a pass tries for a bare file name: the prefix and the
+// name for the first, then " (n)" put before the extension, which starts at
+// the name's last dot unless that dot is its first byte.
+std::string BackupName(std::string_view prefix, std::string_view bareName, int n);
+
+}  // namespace kelbrin

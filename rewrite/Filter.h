@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Failure.h"
+#include "RunJunbi.h"
+#include "platform/FileSystem.h"
+
+namespace kelbrin {
+
+// Rewrites standard input to standard output in one streaming pass, the
+// comment rule's output feeding the tab rule, with no backup and no file of
+// its own. Needs at least one pass selected.
+IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
+
+}  // namespace kelbrin

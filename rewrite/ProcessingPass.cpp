@@ -1,0 +1,106 @@
+#include "ProcessingPass.h"
+
+#include <string>
+#include <utility>
+
+#include "BackupName.h"
+#include "RewriteStream.h"
+
+namespace kelbrin {
+namespace {
+
+// Enough for every sensible number of runs over one file; past it the pass
+// refuses rather than searching on.
+constexpr int kMaxBackupNumber = 9999;
+
+class Pass {
+ public:
+  Pass(const TargetFile& target, const PassSpec& spec, PassProgress& progress, FileSystem& fileSystem)
+      : target_(target), spec_(spec), progress_(progress), fs_(fileSystem), targetPath_(target.Path()) {}
+
+  std::optional<PassFailure> Run() {
+    if (target_.TargetFileName.empty()) return Failed({FailureReason::NoFileName, 0});
+    if (IoStatus status = fs_.Inspect(targetPath_); !status) return Failed(status);
+    if (IoStatus status = MoveTargetAside(); !status) return Failed(status);
+    if (IoStatus status = Rewrite(); !status) {
+      if (PutBack()) backupPath_.clear();
+      return Failed(status);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // The rename itself decides whether a name is free, so no other program can
+  // slip a file in between a test and the move.
+  IoStatus MoveTargetAside() {
+    for (int n = 1; n <= kMaxBackupNumber; ++n) {
+      std::string candidate = target_.TargetDir + BackupName(spec_.backupPrefix, target_.TargetFileName, n);
+      IoStatus status = fs_.RenameNoReplace(targetPath_, candidate);
+      if (status) backupPath_ = std::move(candidate);
+      if (status.reason != FailureReason::NameTaken) return status;
+    }
+    return {FailureReason::NoFreeBackupName, 0};
+  }
+
+  IoStatus Rewrite() {
+    FileHandle input = 0;
+    if (IoStatus status = fs_.OpenForReading(backupPath_, input); !status) return status;
+    FileHandle output = 0;
+    IoStatus status = fs_.CreateForWriting(targetPath_, output);
+    if (!status) {
+      fs_.Close(input);
+      return status;
+    }
+    createdTarget_ = true;
+    status = Copy(input, output);
+    progress_.SetPosition(0);
+    const IoStatus closedInput = fs_.Close(input);
+    const IoStatus closedOutput = fs_.Close(output);
+    if (!status) return status;
+    return closedOutput ? closedInput : closedOutput;
+  }
+
+  IoStatus Copy(FileHandle input, FileHandle output) {
+    std::int64_t size = 0;
+    if (IoStatus status = fs_.Size(input, size); !status) return status;
+    progress_.SetMin(0);
+    progress_.SetMax(size);
+    const ByteRule* rules[] = {&spec_.rule};
+    const StreamResult result =
+        RewriteStream(fs_, input, output, rules, [this](std::int64_t read) { progress_.SetPosition(read); });
+    if (!result.status) return result.status;
+    // Nothing else may hold the backup, so an input that ends early was cut
+    // short by a failing read.
+    if (result.consumed < size) return {FailureReason::InputChanged, 0};
+    return {};
+  }
+
+  // Removes what was written and moves the backup back under the target's
+  // name; where that fails the backup still holds the whole content.
+  bool PutBack() {
+    if (createdTarget_ && !fs_.Remove(targetPath_)) return false;
+    return static_cast<bool>(fs_.RenameNoReplace(backupPath_, targetPath_));
+  }
+
+  // While the content lies under the backup name only, the failure says where.
+  PassFailure Failed(const IoStatus& status) const {
+    return {spec_.kind, targetPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
+  }
+
+  const TargetFile& target_;
+  const PassSpec& spec_;
+  PassProgress& progress_;
+  FileSystem& fs_;
+  const std::string targetPath_;
+  std::string backupPath_;  // set while the content lies under the backup name
+  bool createdTarget_ = false;
+};
+
+}  // namespace
+
+std::optional<PassFailure> ProcessingPass(const TargetFile& target, const PassSpec& pass, PassProgress& progress,
+                                          FileSystem& fileSystem) {
+  return Pass(target, pass, progress, fileSystem).Run();
+}
+
+}  // namespace kelbrin

@@ -1,0 +1,115 @@
+#include <windows.h>
+
+#include "FileSystem.h"
+
+namespace kelbrin {
+namespace {
+
+IoStatus FromWin32(DWORD error) {
+  auto status = [error](FailureReason reason) { return IoStatus{reason, static_cast<std::uint32_t>(error)}; };
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      return status(FailureReason::NotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return status(FailureReason::AccessDenied);
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return status(FailureReason::InUse);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return status(FailureReason::DiskFull);
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return status(FailureReason::NameTaken);
+    default:
+      return status(FailureReason::Other);
+  }
+}
+
+IoStatus LastError() { return FromWin32(GetLastError()); }
+
+HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+FileHandle AsFileHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+
+// Whole files may be larger than one call can move.
+DWORD ChunkOf(std::size_t count) { return count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count); }
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  IoStatus Inspect(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {FailureReason::IsDirectory, 0};
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return {FailureReason::NotRegularFile, 0};
+    return {};
+  }
+
+  // MoveFileA never replaces an existing file.
+  IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
+    return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
+  }
+
+  IoStatus OpenForReading(const std::string& path, FileHandle& handle) override {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+      CloseHandle(file);
+      return {FailureReason::NotRegularFile, 0};
+    }
+    handle = AsFileHandle(file);
+    return {};
+  }
+
+  IoStatus CreateForWriting(const std::string& path, FileHandle& handle) override {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    handle = AsFileHandle(file);
+    return {};
+  }
+
+  IoStatus Size(FileHandle handle, std::int64_t& size) override {
+    LARGE_INTEGER value{};
+    if (!GetFileSizeEx(AsHandle(handle), &value)) return LastError();
+    size = value.QuadPart;
+    return {};
+  }
+
+  IoStatus Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t& got) override {
+    DWORD n = 0;
+    if (!ReadFile(AsHandle(handle), buffer, ChunkOf(capacity), &n, nullptr)) {
+      // A pipe whose writer has closed is the end of the input, not a failure.
+      if (GetLastError() != ERROR_BROKEN_PIPE) return LastError();
+      n = 0;
+    }
+    got = n;
+    return {};
+  }
+
+  IoStatus Write(FileHandle handle, const std::uint8_t* bytes, std::size_t count, std::size_t& put) override {
+    DWORD n = 0;
+    if (!WriteFile(AsHandle(handle), bytes, ChunkOf(count), &n, nullptr)) return LastError();
+    put = n;
+    return {};
+  }
+
+  IoStatus Close(FileHandle handle) override { return CloseHandle(AsHandle(handle)) ? IoStatus{} : LastError(); }
+
+  IoStatus Remove(const std::string& path) override { return DeleteFileA(path.c_str()) ? IoStatus{} : LastError(); }
+
+  FileHandle StandardInput() override { return AsFileHandle(GetStdHandle(STD_INPUT_HANDLE)); }
+  FileHandle StandardOutput() override { return AsFileHandle(GetStdHandle(STD_OUTPUT_HANDLE)); }
+};
+
+}  // namespace
+
+FileSystem& PlatformFileSystem() {
+  static Win32FileSystem fileSystem;
+  return fileSystem;
+}
+
+}  // namespace kelbrin

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelbrin::test {
+
+// A fresh folder for one test, removed with everything in it afterwards.
+// Paths are byte strings, as the program's own (the ANSI code page on Windows).
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The folder's path with a trailing separator, ready to take a name.
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+  // The names in the folder, sorted.
+  std::vector<std::string> Names() const;
+
+ private:
+  std::string path_;
+};
+
+// The names in a folder (given with its trailing separator), sorted.
+std::vector<std::string> NamesIn(const std::string& dir);
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::optional<std::string> ReadBytes(const std::string& path);  // nullopt if it cannot be read
+void MakeDirectory(const std::string& path);
+std::string CurrentDirectory();
+void ChangeDirectory(const std::string& path);
+
+// The platform's separator, for building paths in tests.
+extern const char kSeparator;
+
+}  // namespace kelbrin::test
