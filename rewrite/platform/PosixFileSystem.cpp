@@ -10,28 +10,24 @@
 namespace kelbrin {
 namespace {
 
+struct ErrorMeaning {
+  int error;
+  FailureReason reason;
+};
+
+constexpr ErrorMeaning kErrnoMeanings[] = {
+    {ENOENT, FailureReason::NotFound},      {ENOTDIR, FailureReason::NotFound},
+    {EISDIR, FailureReason::IsDirectory},   {EACCES, FailureReason::AccessDenied},
+    {EPERM, FailureReason::AccessDenied},   {EBUSY, FailureReason::InUse},
+    {ETXTBSY, FailureReason::InUse},        {ENOSPC, FailureReason::DiskFull},
+    {EDQUOT, FailureReason::DiskFull},      {EEXIST, FailureReason::NameTaken},
+};
+
 IoStatus FromErrno(int error) {
-  auto status = [error](FailureReason reason) { return IoStatus{reason, static_cast<std::uint32_t>(error)}; };
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return status(FailureReason::NotFound);
-    case EISDIR:
-      return status(FailureReason::IsDirectory);
-    case EACCES:
-    case EPERM:
-      return status(FailureReason::AccessDenied);
-    case EBUSY:
-    case ETXTBSY:
-      return status(FailureReason::InUse);
-    case ENOSPC:
-    case EDQUOT:
-      return status(FailureReason::DiskFull);
-    case EEXIST:
-      return status(FailureReason::NameTaken);
-    default:
-      return status(FailureReason::Other);
-  }
+  FailureReason reason = FailureReason::Other;
+  for (const ErrorMeaning& meaning : kErrnoMeanings)
+    if (meaning.error == error) reason = meaning.reason;
+  return {reason, static_cast<std::uint32_t>(error)};
 }
 
 IoStatus LastError() { return FromErrno(errno); }

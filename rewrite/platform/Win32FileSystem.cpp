@@ -5,29 +5,25 @@
 namespace kelbrin {
 namespace {
 
+struct ErrorMeaning {
+  DWORD error;
+  FailureReason reason;
+};
+
+constexpr ErrorMeaning kWin32Meanings[] = {
+    {ERROR_FILE_NOT_FOUND, FailureReason::NotFound},     {ERROR_PATH_NOT_FOUND, FailureReason::NotFound},
+    {ERROR_INVALID_DRIVE, FailureReason::NotFound},      {ERROR_BAD_NETPATH, FailureReason::NotFound},
+    {ERROR_ACCESS_DENIED, FailureReason::AccessDenied},  {ERROR_WRITE_PROTECT, FailureReason::AccessDenied},
+    {ERROR_SHARING_VIOLATION, FailureReason::InUse},     {ERROR_LOCK_VIOLATION, FailureReason::InUse},
+    {ERROR_DISK_FULL, FailureReason::DiskFull},          {ERROR_HANDLE_DISK_FULL, FailureReason::DiskFull},
+    {ERROR_ALREADY_EXISTS, FailureReason::NameTaken},    {ERROR_FILE_EXISTS, FailureReason::NameTaken},
+};
+
 IoStatus FromWin32(DWORD error) {
-  auto status = [error](FailureReason reason) { return IoStatus{reason, static_cast<std::uint32_t>(error)}; };
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-      return status(FailureReason::NotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      return status(FailureReason::AccessDenied);
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return status(FailureReason::InUse);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return status(FailureReason::DiskFull);
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      return status(FailureReason::NameTaken);
-    default:
-      return status(FailureReason::Other);
-  }
+  FailureReason reason = FailureReason::Other;
+  for (const ErrorMeaning& meaning : kWin32Meanings)
+    if (meaning.error == error) reason = meaning.reason;
+  return {reason, static_cast<std::uint32_t>(error)};
 }
 
 IoStatus LastError() { return FromWin32(GetLastError()); }
