@@ -48,6 +48,12 @@ class Win32FileSystem final : public FileSystem {
     return {};
   }
 
+  // A link is moved and rewritten like any file, as MoveFileA does.
+  IoStatus FollowLink(const std::string& path, std::string& filePath) override {
+    filePath = path;
+    return {};
+  }
+
   // MoveFileA never replaces an existing file.
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
     return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
