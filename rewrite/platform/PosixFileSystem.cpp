@@ -31,6 +31,8 @@ IoStatus FromErrno(int error) {
       return status(FailureReason::DiskFull);
     case EEXIST:
       return status(FailureReason::NameTaken);
+    case ENAMETOOLONG:
+      return status(FailureReason::NameTooLong);
     default:
       return status(FailureReason::Other);
   }

@@ -25,6 +25,8 @@ IoStatus FromWin32(DWORD error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
       return status(FailureReason::NameTaken);
+    case ERROR_FILENAME_EXCED_RANGE:
+      return status(FailureReason::NameTooLong);
     default:
       return status(FailureReason::Other);
   }
@@ -34,6 +36,14 @@ IoStatus LastError() { return FromWin32(GetLastError()); }
 
 HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 FileHandle AsFileHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+
+// The ANSI calls take a path of fewer than MAX_PATH characters, except the
+// new name of MoveFileA, which may be longer. A file moved to such a name
+// could neither be opened nor moved back.
+bool FitsAnsiCalls(const std::string& path) {
+  const int characters = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  return characters > 0 && characters <= MAX_PATH;
+}
 
 // Whole files may be larger than one call can move.
 DWORD ChunkOf(std::size_t count) { return count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count); }
@@ -56,6 +66,7 @@ class Win32FileSystem final : public FileSystem {
 
   // MoveFileA never replaces an existing file.
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (!FitsAnsiCalls(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
     return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
   }
 
