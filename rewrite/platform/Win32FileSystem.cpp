@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "FileSystem.h"
 
 namespace kelbrin {
@@ -37,12 +39,24 @@ IoStatus LastError() { return FromWin32(GetLastError()); }
 HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 FileHandle AsFileHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
 
-// The ANSI calls take a path of fewer than MAX_PATH characters, except the
-// new name of MoveFileA, which may be longer. A file moved to such a name
-// could neither be opened nor moved back.
-bool FitsAnsiCalls(const std::string& path) {
-  const int characters = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  return characters > 0 && characters <= MAX_PATH;
+std::wstring Widened(const std::string& path) {
+  const int size = static_cast<int>(path.size());
+  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// The file systems of Windows take names of up to 255 characters.
+constexpr std::size_t kMaxNameLength = 255;
+
+// The ANSI calls take paths of fewer than MAX_PATH characters, except the new
+// name of MoveFileA, which may be longer: a file moved there could neither be
+// opened nor moved back. A name too long for the file system is refused here
+// too, so that it is reported as what it is.
+bool FitsAsNewName(const std::string& path) {
+  const std::wstring wide = Widened(path);
+  const std::size_t nameStart = wide.find_last_of(L"\\/:") + 1;  // 0 when there is no separator
+  return wide.size() < MAX_PATH && wide.size() - nameStart <= kMaxNameLength;
 }
 
 // Whole files may be larger than one call can move.
@@ -66,7 +80,7 @@ class Win32FileSystem final : public FileSystem {
 
   // MoveFileA never replaces an existing file.
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
-    if (!FitsAnsiCalls(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
+    if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
     return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
   }
 
