@@ -100,6 +100,16 @@ TEST_F(HostileInputTest, ANameTooLongToTakeABackupPrefixLeavesTheFileAloneAndSay
   EXPECT_EQ(ReadBytes(dir / name), text);
 }
 
+TEST_F(HostileInputTest, APathLongerThanTheSystemTakesIsRefusedAsTooLong) {
+  std::string path = dir.Path();
+  while (path.size() < 5000) path += std::string(100, 'd') + kSeparator;
+  const auto failure = RunJunbi({path, "x.pas"}, kBothThree, progress, display);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->reason, FailureReason::NameTooLong);
+  EXPECT_TRUE(failure->unchanged);
+  EXPECT_TRUE(dir.Names().empty());
+}
+
 // Past 2 GiB, where sizes and counts no longer fit 32 bits. The file is all
 // hole but for its last bytes, which straddle the 2 GiB mark; one pass reads
 // every byte of it and writes it out.
