@@ -1,14 +1,17 @@
 # Kelbrin. `make test` installs what is missing, builds both targets and runs
-# every test; `make run` builds the Windows program and opens it.
+# every test, natively, under the sanitizers and under Wine; `make fuzz` runs
+# every fuzz target for FUZZ_SECONDS each; `make run` builds the Windows
+# program and opens it.
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows deps test clean
+.PHONY: all native windows sanitize deps test fuzz clean
 
 all: native windows
 
-native windows:
+native windows sanitize:
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@ -j $(JOBS)
 
@@ -16,9 +19,15 @@ deps:
 	scripts/install-deps.sh
 
 test: deps
-	$(MAKE) all
+	$(MAKE) all sanitize
 	ctest --preset native -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
 	$(ON_DISPLAY) ctest --preset windows -j $(JOBS)
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -16,6 +16,7 @@ enum class FailureReason : std::uint8_t {
   InUse,             // another program holds the file
   DiskFull,
   NameTaken,         // the new name of a rename exists already
+  NameTooLong,       // the path, or the backup's, is longer than the system takes
   NoFreeBackupName,  // every backup name we would try is taken
   InputChanged,      // the input ended before the size it had when opened
   Other,             // see the operating system's code

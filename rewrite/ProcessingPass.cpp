@@ -5,6 +5,7 @@
 
 #include "BackupName.h"
 #include "RewriteStream.h"
+#include "SplitTarget.h"
 
 namespace kelbrin {
 namespace {
@@ -16,11 +17,13 @@ constexpr int kMaxBackupNumber = 9999;
 class Pass {
  public:
   Pass(const TargetFile& target, const PassSpec& spec, PassProgress& progress, FileSystem& fileSystem)
-      : target_(target), spec_(spec), progress_(progress), fs_(fileSystem), targetPath_(target.Path()) {}
+      : spec_(spec), progress_(progress), fs_(fileSystem), chosenPath_(target.Path()), file_(target),
+        targetPath_(chosenPath_) {}
 
   std::optional<PassFailure> Run() {
-    if (target_.TargetFileName.empty()) return Failed({FailureReason::NoFileName, 0});
-    if (IoStatus status = fs_.Inspect(targetPath_); !status) return Failed(status);
+    if (file_.TargetFileName.empty()) return Failed({FailureReason::NoFileName, 0});
+    if (IoStatus status = fs_.Inspect(chosenPath_); !status) return Failed(status);
+    if (IoStatus status = FindFile(); !status) return Failed(status);
     if (IoStatus status = MoveTargetAside(); !status) return Failed(status);
     if (IoStatus status = Rewrite(); !status) {
       if (PutBack()) backupPath_.clear();
@@ -30,11 +33,24 @@ class Pass {
   }
 
  private:
+  // A symbolic link is followed: the file it leads to is rewritten, with its
+  // backups beside it, and the link goes on leading to it. Renaming the link
+  // instead would leave a "backup" that is only a link to the changed file.
+  IoStatus FindFile() {
+    std::string filePath;
+    const IoStatus status = fs_.FollowLink(chosenPath_, filePath);
+    if (status && filePath != chosenPath_) {
+      file_ = SplitTarget(filePath, PlatformPathRules());
+      targetPath_ = std::move(filePath);
+    }
+    return status;
+  }
+
   // The rename itself decides whether a name is free, so no other program can
   // slip a file in between a test and the move.
   IoStatus MoveTargetAside() {
     for (int n = 1; n <= kMaxBackupNumber; ++n) {
-      std::string candidate = target_.TargetDir + BackupName(spec_.backupPrefix, target_.TargetFileName, n);
+      std::string candidate = file_.TargetDir + BackupName(spec_.backupPrefix, file_.TargetFileName, n);
       IoStatus status = fs_.RenameNoReplace(targetPath_, candidate);
       if (status) backupPath_ = std::move(candidate);
       if (status.reason != FailureReason::NameTaken) return status;
@@ -84,14 +100,15 @@ class Pass {
 
   // While the content lies under the backup name only, the failure says where.
   PassFailure Failed(const IoStatus& status) const {
-    return {spec_.kind, targetPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
+    return {spec_.kind, chosenPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
   }
 
-  const TargetFile& target_;
   const PassSpec& spec_;
   PassProgress& progress_;
   FileSystem& fs_;
-  const std::string targetPath_;
+  const std::string chosenPath_;  // as the user named it, for reports
+  TargetFile file_;               // the file itself, a link followed
+  std::string targetPath_;
   std::string backupPath_;  // set while the content lies under the backup name
   bool createdTarget_ = false;
 };

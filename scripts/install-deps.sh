@@ -3,8 +3,9 @@
 # again finds nothing missing and does nothing.
 set -eu
 
+# clang and its runtime libraries give `make fuzz` libFuzzer.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-  fonts-ipafont-gothic locales"
+  fonts-ipafont-gothic locales clang libclang-rt-14-dev"
 
 missing=""
 for package in $packages; do

@@ -20,6 +20,7 @@ constexpr ReasonWords kReasons[] = {
     {FailureReason::InUse, "in use by another program"},
     {FailureReason::DiskFull, "disk full"},
     {FailureReason::NameTaken, "name already taken"},
+    {FailureReason::NameTooLong, "name too long"},
     {FailureReason::NoFreeBackupName, "no free backup name"},
     {FailureReason::InputChanged, "file changed while being read"},
 };

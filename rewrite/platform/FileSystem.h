@@ -19,6 +19,9 @@ class FileSystem {
 
   // Succeeds for an existing regular file; says what else the path names.
   virtual IoStatus Inspect(const std::string& path) = 0;
+  // The path of the file itself: where the path's last part is a symbolic
+  // link, the file the link leads to; otherwise the path as given.
+  virtual IoStatus FollowLink(const std::string& path, std::string& filePath) = 0;
   // Never replaces a file: fails with NameTaken when `to` exists.
   virtual IoStatus RenameNoReplace(const std::string& from, const std::string& to) = 0;
   // An existing regular file, for reading, held without sharing where the

@@ -1,5 +1,7 @@
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,6 +23,7 @@ constexpr ErrorMeaning kErrnoMeanings[] = {
     {EPERM, FailureReason::AccessDenied},   {EBUSY, FailureReason::InUse},
     {ETXTBSY, FailureReason::InUse},        {ENOSPC, FailureReason::DiskFull},
     {EDQUOT, FailureReason::DiskFull},      {EEXIST, FailureReason::NameTaken},
+    {ENAMETOOLONG, FailureReason::NameTooLong},
 };
 
 IoStatus FromErrno(int error) {
@@ -56,6 +59,19 @@ class PosixFileSystem final : public FileSystem {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) return LastError();
     return KindOf(info);
+  }
+
+  IoStatus FollowLink(const std::string& path, std::string& filePath) override {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return LastError();
+    if (!S_ISLNK(info.st_mode)) {
+      filePath = path;
+      return {};
+    }
+    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved) return LastError();
+    filePath = resolved.get();
+    return {};
   }
 
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {

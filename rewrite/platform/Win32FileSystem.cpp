@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "FileSystem.h"
 
 namespace kelbrin {
@@ -17,6 +19,7 @@ constexpr ErrorMeaning kWin32Meanings[] = {
     {ERROR_SHARING_VIOLATION, FailureReason::InUse},     {ERROR_LOCK_VIOLATION, FailureReason::InUse},
     {ERROR_DISK_FULL, FailureReason::DiskFull},          {ERROR_HANDLE_DISK_FULL, FailureReason::DiskFull},
     {ERROR_ALREADY_EXISTS, FailureReason::NameTaken},    {ERROR_FILE_EXISTS, FailureReason::NameTaken},
+    {ERROR_FILENAME_EXCED_RANGE, FailureReason::NameTooLong},
 };
 
 IoStatus FromWin32(DWORD error) {
@@ -31,6 +34,26 @@ IoStatus LastError() { return FromWin32(GetLastError()); }
 HANDLE AsHandle(FileHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 FileHandle AsFileHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
 
+std::wstring Widened(const std::string& path) {
+  const int size = static_cast<int>(path.size());
+  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// The file systems of Windows take names of up to 255 characters.
+constexpr std::size_t kMaxNameLength = 255;
+
+// The ANSI calls take paths of fewer than MAX_PATH characters, except the new
+// name of MoveFileA, which may be longer: a file moved there could neither be
+// opened nor moved back. A name too long for the file system is refused here
+// too, so that it is reported as what it is.
+bool FitsAsNewName(const std::string& path) {
+  const std::wstring wide = Widened(path);
+  const std::size_t nameStart = wide.find_last_of(L"\\/:") + 1;  // 0 when there is no separator
+  return wide.size() < MAX_PATH && wide.size() - nameStart <= kMaxNameLength;
+}
+
 // Whole files may be larger than one call can move.
 DWORD ChunkOf(std::size_t count) { return count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count); }
 
@@ -44,8 +67,15 @@ class Win32FileSystem final : public FileSystem {
     return {};
   }
 
+  // A link is moved and rewritten like any file, as MoveFileA does.
+  IoStatus FollowLink(const std::string& path, std::string& filePath) override {
+    filePath = path;
+    return {};
+  }
+
   // MoveFileA never replaces an existing file.
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
     return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
   }
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Drives kelbrin-cli end to end: filter mode, rewriting in place, messages and
 # exit statuses. Usage: cli_test.sh PROGRAM [ARG...], where PROGRAM may be an
-# emulator that runs the real program given by the ARGs.
+# emulator that runs the real program given by the ARGs; the cases that only
+# POSIX systems have (symbolic links, FIFOs) run when it is not.
 set -u
 cli=("$@")
+posix=true
+[ $# -gt 1 ] && posix=false
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'umount "$work/files/full" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$work/files" && cd "$work/files" || exit 1
 out_file=$work/out.bin
 err_file=$work/err.txt
@@ -14,11 +17,12 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # expect_run NAME STATUS STDOUT STDERR STDIN -- ARGS: runs the program with
-# STDIN as its input and compares status, output and messages exactly.
+# STDIN as its input and compares status, output and messages exactly. A run
+# that hangs is stopped and fails.
 expect_run() {
   local name=$1 status=$2 out=$3 err=$4 in=$5
   shift 6
-  printf '%b' "$in" | "${cli[@]}" "$@" >"$out_file" 2>"$err_file"
+  printf '%b' "$in" | timeout 120 "${cli[@]}" "$@" >"$out_file" 2>"$err_file"
   local got=$?
   [ "$got" = "$status" ] || fail "$name: exit status $got, expected $status"
   printf '%b' "$out" | cmp -s - "$out_file" || fail "$name: output $(od -c "$out_file" | head -3)"
@@ -80,6 +84,63 @@ expect_file "a failure does not stop the others" sub/y.pas 'a = b / c; \r\n    x
 expect_file "a failure does not stop the others" sub/ComOld_y.pas "$source"
 expect_file "a leading dash after --" -z.pas "$no_comments"
 expect_names "nothing made where it failed" folder
+
+# Names that a command line or a program could get wrong. Windows allows no
+# double quote in a name, so that one is for POSIX only.
+names=('a b.pas' ' lead.pas' "it's.pas" 'ソース 表.pas' '-x.pas' '--tabs')
+$posix && names+=('say "hi".pas' 'back\slash.pas')
+for name in "${names[@]}"; do
+  printf '%b' "$source" >"$name"
+  expect_run "name '$name'" 0 '' '' '' -- -ct -- "$name"
+  expect_file "name '$name'" "$name" "$tidied"
+  expect_file "name '$name'" "ComOld_$name" "$source"
+  expect_file "name '$name'" "TabOld_$name" "$no_comments"
+done
+
+# A name so long that the backup's name would pass the file system's limit.
+long_name=$(printf 'n%.0s' $(seq 248)).pas
+printf '%b' "$source" >"$long_name"
+expect_run "a name too long for a backup" 1 '' "kelbrin-cli: $long_name: name too long; file unchanged" '' -- -c "$long_name"
+expect_file "a name too long for a backup" "$long_name" "$source"
+rm "$long_name"
+
+if $posix; then
+  # A link is followed: the file it leads to is tidied beside its backups, and
+  # the link stays as it was.
+  mkdir real links
+  printf '%b' "$source" >real/x.pas
+  ln -s ../real/x.pas links/l.pas
+  ln -s ../real/missing.pas links/dangling.pas
+  ln -s ../real links/folder
+  expect_run "a link to a file" 0 '' '' '' -- -ct links/l.pas
+  expect_file "a link to a file" real/x.pas "$tidied"
+  expect_file "a link to a file" real/ComOld_x.pas "$source"
+  expect_names "a link to a file" real ComOld_x.pas TabOld_x.pas x.pas
+  [ "$(readlink links/l.pas)" = ../real/x.pas ] || fail "a link to a file: the link changed"
+  expect_run "links to nothing and to a folder" 1 '' \
+    "kelbrin-cli: links/dangling.pas: no such file; file unchanged
+kelbrin-cli: links/folder: is a directory; file unchanged" '' -- -ct links/dangling.pas links/folder
+  expect_names "links to nothing and to a folder" links dangling.pas folder l.pas
+
+  # Opening a FIFO would wait for a writer that never comes.
+  mkfifo pipe.pas
+  expect_run "a FIFO" 1 '' "kelbrin-cli: pipe.pas: not a regular file; file unchanged" '' -- -ct pipe.pas
+  [ -p pipe.pas ] || fail "a FIFO: pipe.pas is gone"
+  ls ./*Old_pipe.pas >/dev/null 2>&1 && fail "a FIFO: a backup was made"
+
+  # A real full disk: a tmpfs too small for the file and its rewritten copy.
+  mkdir full
+  if mount -t tmpfs -o size=64k tmpfs full 2>/dev/null; then
+    yes 'value = a / b;' | head -c 40000 >full/x.pas
+    cp full/x.pas "$work/before.pas"
+    expect_run "a full disk" 1 '' "kelbrin-cli: full/x.pas: disk full; file unchanged" '' -- -ct full/x.pas
+    cmp -s "$work/before.pas" full/x.pas || fail "a full disk: x.pas changed"
+    expect_names "a full disk" full x.pas
+    umount full
+  else
+    echo "skipped the full disk: cannot mount a tmpfs here (needs root)"
+  fi
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failed"

@@ -26,6 +26,10 @@ IoStatus FaultInjectingFileSystem::Inspect(const std::string& path) {
   return Unless("Inspect", [&] { return real_.Inspect(path); });
 }
 
+IoStatus FaultInjectingFileSystem::FollowLink(const std::string& path, std::string& filePath) {
+  return Unless("FollowLink", [&] { return real_.FollowLink(path, filePath); });
+}
+
 IoStatus FaultInjectingFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
   return Unless("RenameNoReplace", [&] { return real_.RenameNoReplace(from, to); });
 }

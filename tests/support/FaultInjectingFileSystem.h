@@ -29,6 +29,7 @@ class FaultInjectingFileSystem final : public FileSystem {
   const std::vector<std::string>& Calls() const { return calls_; }
 
   IoStatus Inspect(const std::string& path) override;
+  IoStatus FollowLink(const std::string& path, std::string& filePath) override;
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override;
   IoStatus OpenForReading(const std::string& path, FileHandle& handle) override;
   IoStatus CreateForWriting(const std::string& path, FileHandle& handle) override;

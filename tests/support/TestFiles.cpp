@@ -11,6 +11,7 @@
 #else
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -126,6 +127,62 @@ std::optional<std::string> ReadBytes(const std::string& path) {
   std::fclose(file);
   if (failed) return std::nullopt;
   return bytes;
+}
+
+namespace {
+
+void Seek(std::FILE* file, std::int64_t offset, int whence) {
+#ifdef _WIN32
+  Check(_fseeki64(file, offset, whence) == 0, "seek");
+#else
+  Check(fseeko(file, static_cast<off_t>(offset), whence) == 0, "seek");
+#endif
+}
+
+}  // namespace
+
+void WriteBytesAt(const std::string& path, std::int64_t offset, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (!file) file = std::fopen(path.c_str(), "w+b");
+  Check(file != nullptr, "open " + path);
+  Seek(file, offset, SEEK_SET);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  Check(std::fclose(file) == 0 && written, "write " + path);
+}
+
+std::string ReadBytesAt(const std::string& path, std::int64_t offset, std::size_t count) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  Check(file != nullptr, "open " + path);
+  Seek(file, offset, SEEK_SET);
+  std::string bytes(count, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, count, file));
+  std::fclose(file);
+  return bytes;
+}
+
+std::int64_t FileSize(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  Check(file != nullptr, "open " + path);
+  Seek(file, 0, SEEK_END);
+#ifdef _WIN32
+  const std::int64_t size = _ftelli64(file);
+#else
+  const std::int64_t size = ftello(file);
+#endif
+  std::fclose(file);
+  return size;
+}
+
+std::int64_t FreeSpace(const std::string& dir) {
+#ifdef _WIN32
+  ULARGE_INTEGER available{};
+  Check(GetDiskFreeSpaceExA(dir.c_str(), &available, nullptr, nullptr) != 0, "free space of " + dir);
+  return static_cast<std::int64_t>(available.QuadPart);
+#else
+  struct statvfs info {};
+  Check(statvfs(dir.c_str(), &info) == 0, "free space of " + dir);
+  return static_cast<std::int64_t>(info.f_bavail) * static_cast<std::int64_t>(info.f_frsize);
+#endif
 }
 
 void MakeDirectory(const std::string& path) {

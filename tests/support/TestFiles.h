@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ std::vector<std::string> NamesIn(const std::string& dir);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::string& path);  // nullopt if it cannot be read
+// Writes `bytes` at `offset`, making the file that long if it is shorter; the
+// gap before them is a hole where the file system has them.
+void WriteBytesAt(const std::string& path, std::int64_t offset, const std::string& bytes);
+std::string ReadBytesAt(const std::string& path, std::int64_t offset, std::size_t count);
+std::int64_t FileSize(const std::string& path);
+// Bytes free on the file system that holds `dir`.
+std::int64_t FreeSpace(const std::string& dir);
 void MakeDirectory(const std::string& path);
 std::string CurrentDirectory();
 void ChangeDirectory(const std::string& path);

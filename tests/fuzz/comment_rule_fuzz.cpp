@@ -1,0 +1,38 @@
+// Properties of the comment rule that must hold for every input.
+#include "CommentRule.h"
+#include "FuzzInput.h"
+
+using namespace kelbrin;
+using namespace kelbrin::fuzz;
+
+namespace {
+
+std::size_t CountOf(std::string_view text, char byte) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
+}
+
+// The rule only ever leaves bytes out; it never adds or reorders them.
+bool IsSubsequence(std::string_view part, std::string_view whole) {
+  std::size_t at = 0;
+  for (char c : whole)
+    if (at < part.size() && part[at] == c) ++at;
+  return at == part.size();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const FuzzInput input = ParseFuzzInput(data, size);
+  const std::string output = FeedByteByByte(CommentRule(), input.text);
+
+  Require(FeedInBlocks(CommentRule(), CutIntoBlocks(input.text, input.blockLengths)) == output,
+          "feeding blocks gives what feeding single bytes gives");
+  if (input.text.find("//") == std::string_view::npos)
+    Require(output == input.text, "text without two adjacent slashes passes unchanged");
+  Require(BytesComeFrom(output, input.text, ""), "writes no byte that is not in its input");
+  Require(IsSubsequence(output, input.text), "only leaves bytes out");
+  Require(CountOf(output, '\r') == CountOf(input.text, '\r') && CountOf(output, '\n') == CountOf(input.text, '\n'),
+          "keeps every line end");
+  Require(output.find("//") == std::string::npos, "leaves no comment behind, so a second pass changes nothing");
+  return 0;
+}
