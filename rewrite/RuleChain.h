@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ByteRule.h"
+
+namespace kelbrin {
+
+// A sink that feeds what one rule writes straight into the next rule, so two
+// rules run as one stream with no buffer between them.
+template <class Sink>
+class IntoRule {
+ public:
+  IntoRule(RuleRunner& rule, Sink& out) : rule_(rule), out_(out) {}
+  void Write(const std::uint8_t* bytes, std::size_t count) { rule_.Feed(bytes, count, out_); }
+
+ private:
+  RuleRunner& rule_;
+  Sink& out_;
+};
+
+}  // namespace kelbrin
