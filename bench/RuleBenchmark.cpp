@@ -3,6 +3,7 @@
 // definition, so that changes to either can be measured without files.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -27,6 +28,13 @@ class MemorySink {
   void Write(const std::uint8_t* bytes, std::size_t count) {
     if (count > buffer_.size() - used_) used_ = 0;
     std::memcpy(buffer_.data() + used_, bytes, count);
+    used_ += count;
+  }
+
+  template <std::size_t N>
+  void WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count) {
+    if (N > buffer_.size() - used_) used_ = 0;
+    std::memcpy(buffer_.data() + used_, bytes.data(), N);
     used_ += count;
   }
 

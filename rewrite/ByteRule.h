@@ -1,10 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "Stretch.h"
 
 namespace kelbrin {
 
@@ -45,36 +48,98 @@ class ByteRule {
   // would write before the byte, as if a byte that writes nothing followed.
   const Action& AtEnd(std::uint8_t state) const { return atEnd_[state]; }
 
+  // What the block path may pass over in `state`, read off the actions.
+  const Stretch& StretchIn(std::uint8_t state) const { return stretches_[state]; }
+
  private:
+  Stretch PlanStretch(std::uint8_t state) const;
+  bool PairBreaks(std::uint8_t state, std::uint8_t lead, Stretch& stretch) const;
+  void PlanRun(std::uint8_t state, std::uint8_t lead, Stretch& stretch) const;
+
   std::array<std::array<Action, 256>, kMaxStates> actions_{};
   std::array<Action, kMaxStates> atEnd_{};
+  std::array<Stretch, kMaxStates> stretches_{};
 };
 
 // A rule at work on one stream: the table and the state between two bytes.
+// It writes to a sink, which takes any number of bytes with
+//   Write(const std::uint8_t* bytes, std::size_t count)
+// and the few bytes of one step with
+//   WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count),
+// where count <= N: a sink may copy all N bytes at once and keep `count`.
 class RuleRunner {
  public:
   explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
 
   template <class Sink>
   void Feed(std::uint8_t byte, Sink& out) {
-    Apply(rule_.On(state_, byte), out);
+    state_ = Step(state_, byte, out);
   }
 
+  // The same bytes as feeding one byte at a time, whatever the blocks: plain
+  // stretches are found many bytes at a time and written in one piece, whole
+  // runs of a stop that brings the state back are written at once, and only
+  // the other bytes take single steps.
   template <class Sink>
   void Feed(const std::uint8_t* bytes, std::size_t count, Sink& out) {
-    for (std::size_t i = 0; i < count; ++i) Feed(bytes[i], out);
+    const std::uint8_t* const end = bytes + count;
+    if (count < kWorthScanning) {
+      while (bytes != end) Feed(*bytes++, out);
+      return;
+    }
+    std::uint8_t state = state_;  // a local, which writes to the sink cannot touch
+    while (bytes != end) {
+      const Stretch& stretch = rule_.StretchIn(state);
+      if (stretch.kind != Stretch::Kind::None) {
+        const std::uint8_t* const from = bytes;
+        bytes = PassStretch(stretch, bytes, end, out);
+        if (bytes == end) break;
+        if (const std::size_t runs = stretch.WholeRunsAt(bytes, end)) {
+          out.WriteFew(stretch.runWrites, runs * stretch.runWriteCount);
+          bytes += runs * stretch.runLength;
+          continue;
+        }
+        // Where stops come thick and fast, looking for stretches costs more
+        // than it saves: take some single steps before looking again.
+        if (bytes - from < kShortStretch) {
+          const std::uint8_t* const until = bytes + std::min<std::size_t>(kDenseSteps, end - bytes);
+          while (bytes != until) state = Step(state, *bytes++, out);
+          continue;
+        }
+      }
+      state = Step(state, *bytes++, out);
+    }
+    state_ = state;
   }
 
   template <class Sink>
   void Finish(Sink& out) {
-    Apply(rule_.AtEnd(state_), out);
+    const ByteRule::Action& action = rule_.AtEnd(state_);
+    out.WriteFew(action.bytes, action.count);
+    state_ = action.next;
   }
 
  private:
+  // Below this, looking for a stretch costs more than stepping.
+  static constexpr std::size_t kWorthScanning = 8;
+  static constexpr std::ptrdiff_t kShortStretch = 8;
+  static constexpr std::size_t kDenseSteps = 16;
+
   template <class Sink>
-  void Apply(const ByteRule::Action& action, Sink& out) {
-    out.Write(action.bytes.data(), action.count);
-    state_ = action.next;
+  std::uint8_t Step(std::uint8_t state, std::uint8_t byte, Sink& out) const {
+    const ByteRule::Action& action = rule_.On(state, byte);
+    out.WriteFew(action.bytes, action.count);
+    return action.next;
+  }
+
+  // Writes the plain stretch from `bytes` on, if any, and returns its end.
+  template <class Sink>
+  static const std::uint8_t* PassStretch(const Stretch& stretch, const std::uint8_t* bytes, const std::uint8_t* end,
+                                         Sink& out) {
+    if (stretch.EndsAt(bytes, end)) return bytes;
+    const std::uint8_t* const stop = FindStretchEnd(stretch, bytes, end);
+    if (stretch.kind == Stretch::Kind::Copy) out.Write(bytes, static_cast<std::size_t>(stop - bytes));
+    return stop;
   }
 
   const ByteRule& rule_;
