@@ -109,10 +109,12 @@ const std::uint8_t* FindStretchEnd(const Stretch& stretch, const std::uint8_t* f
 
 std::size_t Stretch::CountWholeRuns(const std::uint8_t* at, const std::uint8_t* end) const {
   const Lanes lead = Splat(stops[0]);
-  const std::uint8_t* const lastInRun = FirstHitBeforeLast(at, end, static_cast<std::uint8_t>(~stops[0]),
-                                                           [&](const std::uint8_t* from) {
-                                                             return reinterpret_cast<Lanes>(Load(from) != lead);
-                                                           });
+  const auto notLead = [&](const std::uint8_t* from) { return reinterpret_cast<Lanes>(Load(from) != lead); };
+  // Most runs end within one chunk.
+  if (end - at > static_cast<std::ptrdiff_t>(kLanes)) {
+    if (const std::size_t length = FirstHit(notLead(at)); length < kLanes) return wholeRuns[length];
+  }
+  const std::uint8_t* const lastInRun = FirstHitBeforeLast(at, end, static_cast<std::uint8_t>(~stops[0]), notLead);
   const auto length = static_cast<std::size_t>(lastInRun - at) + (*lastInRun == stops[0] ? 1 : 0);
   return wholeRuns[std::min(length, wholeRuns.size() - 1)];
 }
