@@ -22,11 +22,17 @@ Lanes Load(const std::uint8_t* at) {
 
 Lanes Splat(std::uint8_t byte) { return Lanes{} | byte; }
 
-// A lane is all ones where its byte is one of `bytes`.
+// A lane is all ones where its byte is one of the first kCount of `bytes`.
+template <std::size_t kCount>
 Lanes AnyOf(Lanes here, const std::array<Lanes, Stretch::kMaxStops>& bytes) {
   Lanes hits = reinterpret_cast<Lanes>(here == bytes[0]);
-  for (std::size_t i = 1; i < bytes.size(); ++i) hits |= reinterpret_cast<Lanes>(here == bytes[i]);
+  for (std::size_t i = 1; i < kCount; ++i) hits |= reinterpret_cast<Lanes>(here == bytes[i]);
   return hits;
+}
+
+// How many of `bytes` differ, since unused places repeat the first.
+std::size_t Distinct(const std::array<std::uint8_t, Stretch::kMaxStops>& bytes) {
+  return bytes[1] == bytes[0] ? 1 : 2;
 }
 
 bool Any(Lanes hits) {
@@ -82,7 +88,9 @@ const std::uint8_t* FirstHitBeforeLast(const std::uint8_t* from, const std::uint
   return final + FirstHit(hitsAt(final));
 }
 
-template <bool kPairs>
+// One comparison for each distinct stop and break: the compiler cannot know
+// that a repeated one adds nothing.
+template <bool kPairs, std::size_t kStops, std::size_t kBreaks>
 const std::uint8_t* FindEnd(const Stretch& stretch, const std::uint8_t* from, const std::uint8_t* end) {
   std::array<Lanes, Stretch::kMaxStops> stops;
   std::array<Lanes, Stretch::kMaxStops> breaks;
@@ -91,8 +99,8 @@ const std::uint8_t* FindEnd(const Stretch& stretch, const std::uint8_t* from, co
     breaks[i] = Splat(stretch.breaks[i]);
   }
   const std::uint8_t* const found = FirstHitBeforeLast(from, end, stretch.breaks[0], [&](const std::uint8_t* at) {
-    const Lanes hits = AnyOf(Load(at), stops);
-    return kPairs ? hits & AnyOf(Load(at + 1), breaks) : hits;
+    const Lanes hits = AnyOf<kStops>(Load(at), stops);
+    return kPairs ? hits & AnyOf<kBreaks>(Load(at + 1), breaks) : hits;
   });
   // The last byte: a stop ends the stretch there even with pairs, since what
   // follows it is not known yet.
@@ -103,8 +111,14 @@ const std::uint8_t* FindEnd(const Stretch& stretch, const std::uint8_t* from, co
 }  // namespace
 
 const std::uint8_t* FindStretchEnd(const Stretch& stretch, const std::uint8_t* from, const std::uint8_t* end) {
+  static_assert(Stretch::kMaxStops == 2, "one instance for each count of stops and breaks");
   if (from == end) return end;
-  return stretch.pairs ? FindEnd<true>(stretch, from, end) : FindEnd<false>(stretch, from, end);
+  const std::size_t stops = Distinct(stretch.stops);
+  if (!stretch.pairs) {
+    return stops == 1 ? FindEnd<false, 1, 1>(stretch, from, end) : FindEnd<false, 2, 1>(stretch, from, end);
+  }
+  // Pairs have a single stop.
+  return Distinct(stretch.breaks) == 1 ? FindEnd<true, 1, 1>(stretch, from, end) : FindEnd<true, 1, 2>(stretch, from, end);
 }
 
 std::size_t Stretch::CountWholeRuns(const std::uint8_t* at, const std::uint8_t* end) const {
