@@ -38,12 +38,6 @@ class MemorySink {
     used_ += count;
   }
 
-  std::uint8_t* Reserve(std::size_t count) {
-    if (count > buffer_.size() - used_) used_ = 0;
-    return buffer_.data() + used_;
-  }
-  void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-
  private:
   std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kBlockSize * 2);
   std::size_t used_ = 0;

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -68,9 +66,6 @@ class ByteRule {
 // and the few bytes of one step with
 //   WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count),
 // where count <= N: a sink may copy all N bytes at once and keep `count`.
-// A sink with a buffer of its own may also offer
-//   std::uint8_t* Reserve(std::size_t count) and Commit(std::uint8_t* end):
-// room for `count` bytes (a few dozen at most), written straight into it.
 class RuleRunner {
  public:
   explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
@@ -95,20 +90,11 @@ class RuleRunner {
     while (bytes != end) {
       const Stretch& stretch = rule_.StretchIn(state);
       if (stretch.kind != Stretch::Kind::None) {
-        const std::uint8_t* const from = bytes;
         bytes = PassStretch(stretch, bytes, end, out);
         if (bytes == end) break;
         if (const std::size_t runs = stretch.WholeRunsAt(bytes, end)) {
           out.WriteFew(stretch.runWrites, runs * stretch.runWriteCount);
           bytes += runs * stretch.runLength;
-          continue;
-        }
-        // Where stops come thick and fast, looking for stretches costs more
-        // than it saves: take some single steps before looking again.
-        if (bytes - from < kShortStretch) {
-          const std::uint8_t* const until = bytes + std::min<std::size_t>(kDenseSteps, end - bytes);
-          state = Steps(state, bytes, until, out);
-          bytes = until;
           continue;
         }
       }
@@ -127,33 +113,12 @@ class RuleRunner {
  private:
   // Below this, looking for a stretch costs more than stepping.
   static constexpr std::size_t kWorthScanning = 8;
-  static constexpr std::ptrdiff_t kShortStretch = 8;
-  static constexpr std::size_t kDenseSteps = 16;
 
   template <class Sink>
   std::uint8_t Step(std::uint8_t state, std::uint8_t byte, Sink& out) const {
     const ByteRule::Action& action = rule_.On(state, byte);
     out.WriteFew(action.bytes, action.count);
     return action.next;
-  }
-
-  // Single steps over [bytes, until), written straight into the sink's own
-  // buffer where it has one, so that the place to write stays in a register.
-  template <class Sink>
-  std::uint8_t Steps(std::uint8_t state, const std::uint8_t* bytes, const std::uint8_t* until, Sink& out) const {
-    if constexpr (requires { out.Reserve(std::size_t{}); }) {
-      std::uint8_t* at = out.Reserve(static_cast<std::size_t>(until - bytes) * ByteRule::kMaxWritten);
-      for (; bytes != until; ++bytes) {
-        const ByteRule::Action& action = rule_.On(state, *bytes);
-        std::memcpy(at, action.bytes.data(), ByteRule::kMaxWritten);
-        at += action.count;
-        state = action.next;
-      }
-      out.Commit(at);
-    } else {
-      while (bytes != until) state = Step(state, *bytes++, out);
-    }
-    return state;
   }
 
   // Writes the plain stretch from `bytes` on, if any, and returns its end.

@@ -39,14 +39,6 @@ class OutputBuffer {
     }
   }
 
-  // Room for `count` more bytes (far fewer than kCapacity), to be written
-  // straight into the buffer and then handed over with Commit(end of them).
-  std::uint8_t* Reserve(std::size_t count) {
-    if (count > kCapacity - used_) Flush();
-    return buffer_.data() + used_;
-  }
-  void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
-
   // Writes out what is collected; true while nothing has failed.
   bool Flush();
   const IoStatus& Status() const { return status_; }

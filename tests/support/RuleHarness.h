@@ -10,7 +10,7 @@
 
 namespace kelbrin::test {
 
-// Collects what a rule writes, through every way a sink can take it.
+// Collects what a rule writes.
 struct StringSink {
   std::string bytes;
   void Write(const std::uint8_t* data, std::size_t count) { bytes.append(reinterpret_cast<const char*>(data), count); }
@@ -18,12 +18,6 @@ struct StringSink {
   void WriteFew(const std::array<std::uint8_t, N>& data, std::size_t count) {
     Write(data.data(), count);
   }
-  std::uint8_t* Reserve(std::size_t count) {
-    const std::size_t used = bytes.size();
-    bytes.resize(used + count);
-    return reinterpret_cast<std::uint8_t*>(bytes.data()) + used;
-  }
-  void Commit(std::uint8_t* end) { bytes.resize(static_cast<std::size_t>(reinterpret_cast<char*>(end) - bytes.data())); }
 };
 
 inline const std::uint8_t* BytesOf(std::string_view text) { return reinterpret_cast<const std::uint8_t*>(text.data()); }
