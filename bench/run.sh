@@ -165,6 +165,23 @@ rules_table=$("$build/rule-benchmark" --benchmark_filter=/blocks --benchmark_rep
 ratio() { awk -v a="${seconds[$1]}" -v b="${seconds[$2]}" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v limit="$2" -v op="$3" 'BEGIN { ok = (op == "<=") ? v <= limit : v >= limit; print ok ? "met" : "not met" }'; }
 
+# Memory is met when the large input takes at most 1 MiB more and stays under 8 MiB.
+memory() {
+  awk -v small="${peak[$1,1]}" -v large="${peak[$1,$large]}" 'BEGIN {
+    if (small == 0 || large == 0) { print "| not measured (no room) | | |"; exit }
+    printf "| %d / %d KiB | | %s |\n", small, large, (large - small <= 1024 && large < 8192) ? "met" : "not met" }'
+}
+large_name=$( ((large % 1024)) && echo "$large MiB" || echo "$((large / 1024)) GiB")
+
+# Each target against cat, as set, and against a plain read/write copy for
+# comparison: this cat hands the copy to the kernel (copy_file_range), which
+# no program that reads the bytes can do.
+target() {
+  local what=$1 limit=$2 value=$3 op=$4 copy=$5
+  [ "$copy" = – ] || copy="$copy ×"
+  echo "| $what | $limit | $value × | $copy | $(verdict "$value" "${limit//[^0-9.]/}" "$op") |"
+}
+
 # The Markdown, also kept beside the build.
 report() {
 echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') with \`make bench\` (bench/run.sh, REPS=$reps, medians)."
@@ -188,14 +205,6 @@ for c in "${cases[@]}"; do
   echo "$line|"
 done
 echo
-# Each target against cat, as set, and against a plain read/write copy for
-# comparison: this cat hands the copy to the kernel (copy_file_range), which
-# no program that reads the bytes can do.
-target() {
-  local what=$1 limit=$2 value=$3 op=$4 copy=$5
-  [ "$copy" = – ] || copy="$copy ×"
-  echo "| $what | $limit | $value × | $copy | $(verdict "$value" "${limit//[^0-9.]/}" "$op") |"
-}
 echo "| Target | Limit | Measured | Against \`dd\` | |"
 echo "|---|---|---:|---:|---|"
 target "\`-ct3\` filter, source CR LF" "≤ 2 × cat" "$(ratio crlf,ct3 crlf,cat)" "<=" "$(ratio crlf,ct3 crlf,dd)"
