@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -78,20 +79,27 @@ class RuleRunner {
   // The same bytes as feeding one byte at a time, whatever the blocks: plain
   // stretches are found many bytes at a time and written in one piece, whole
   // runs of a stop that brings the state back are written at once, and only
-  // the other bytes take single steps.
+  // the other bytes take single steps. Where the stretches come out short,
+  // looking for them costs more than it saves: such text is stepped through
+  // for a while before the block path is tried again.
   template <class Sink>
   void Feed(const std::uint8_t* bytes, std::size_t count, Sink& out) {
     const std::uint8_t* const end = bytes + count;
-    if (count < kWorthScanning) {
-      while (bytes != end) Feed(*bytes++, out);
+    if (count < kWorthScanning || bytesToStep_ > 0) {
+      bytesToStep_ -= std::min<std::uint64_t>(bytesToStep_, count);
+      std::uint8_t state = state_;
+      while (bytes != end) state = Step(state, *bytes++, out);
+      state_ = state;
       return;
     }
     std::uint8_t state = state_;  // a local, which writes to the sink cannot touch
+    std::size_t stops = 0;
     while (bytes != end) {
       const Stretch& stretch = rule_.StretchIn(state);
       if (stretch.kind != Stretch::Kind::None) {
         bytes = PassStretch(stretch, bytes, end, out);
         if (bytes == end) break;
+        ++stops;
         if (const std::size_t runs = stretch.WholeRunsAt(bytes, end)) {
           out.WriteFew(stretch.runWrites, runs * stretch.runWriteCount);
           bytes += runs * stretch.runLength;
@@ -101,6 +109,7 @@ class RuleRunner {
       state = Step(state, *bytes++, out);
     }
     state_ = state;
+    Measure(count, stops);
   }
 
   template <class Sink>
@@ -113,6 +122,19 @@ class RuleRunner {
  private:
   // Below this, looking for a stretch costs more than stepping.
   static constexpr std::size_t kWorthScanning = 8;
+  // Text whose stretches come out shorter than kShortStretch on average, over
+  // kMeasuredBytes, is stepped through for the next kSteppedBytes.
+  static constexpr std::uint64_t kShortStretch = 8;
+  static constexpr std::uint64_t kMeasuredBytes = 64 * 1024;
+  static constexpr std::uint64_t kSteppedBytes = 256 * 1024;
+
+  void Measure(std::size_t count, std::size_t stops) {
+    measuredBytes_ += count;
+    measuredStops_ += stops;
+    if (measuredBytes_ < kMeasuredBytes) return;
+    if (measuredStops_ * kShortStretch > measuredBytes_) bytesToStep_ = kSteppedBytes;
+    measuredBytes_ = measuredStops_ = 0;
+  }
 
   template <class Sink>
   std::uint8_t Step(std::uint8_t state, std::uint8_t byte, Sink& out) const {
@@ -133,6 +155,9 @@ class RuleRunner {
 
   const ByteRule& rule_;
   std::uint8_t state_ = 0;
+  std::uint64_t bytesToStep_ = 0;  // before the block path is tried again
+  std::uint64_t measuredBytes_ = 0;
+  std::uint64_t measuredStops_ = 0;
 };
 
 }  // namespace kelbrin

@@ -2,6 +2,7 @@
 // write, for any input and any cut of it into blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -119,6 +120,25 @@ TEST_P(BlockPathTest, RandomTextInRandomBlocks) {
     ASSERT_EQ(ApplyRuleInBlocks(GetParam().rule, input, sizes), ApplyRuleByteByByte(GetParam().rule, input))
         << "round " << round;
   }
+}
+
+// Long enough for the block path to measure dense text, step through it, and
+// take to plain text again.
+TEST_P(BlockPathTest, DenseAndPlainTextInTurn) {
+  const std::string dense = "  / // \t x   /\r\n";
+  const std::string plain = "    total := count / 2;  // note\r\n";
+  std::string input;
+  for (int part = 0; part < 6; ++part) {
+    const std::string& piece = part % 2 == 0 ? dense : plain;
+    while (input.size() < (part + 1) * 300u * 1024) input += piece;
+  }
+  const std::size_t sizes[] = {64 * 1024, 5, 4000, 1, 70000};
+  const std::string expected = ApplyRuleByteByByte(GetParam().rule, input);
+  const std::string written = ApplyRuleInBlocks(GetParam().rule, input, sizes);
+  // Megabytes apart: say where, not what.
+  const auto [at, _] = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+  EXPECT_TRUE(written == expected) << "first difference at byte " << (at - written.begin()) << " of "
+                                   << written.size() << " (expected " << expected.size() << ")";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, BlockPathTest, testing::ValuesIn(kRules),
