@@ -59,10 +59,9 @@ std::uint32_t Mask(Lanes hits) {
 std::size_t FirstHit(Lanes hits) { return static_cast<std::size_t>(std::countr_zero(Mask(hits) | 1u << kLanes)); }
 
 // The first byte in [from, end - 1) where `hitsAt` finds a hit, or end - 1.
-// `hitsAt` reads kLanes + 1 bytes: a byte and the one after it. The last
-// chunk overlaps the one before rather than reading past the end, and so
-// does a short stretch with a padded copy, where the bytes past the end are
-// `pad`.
+// `hitsAt` reads kLanes + 1 bytes: each byte and the one after it. The last
+// chunk overlaps the one before rather than reading past the end; a short
+// stretch is tested on a copy padded with `pad`.
 template <class HitsAt>
 const std::uint8_t* FirstHitBeforeLast(const std::uint8_t* from, const std::uint8_t* end, std::uint8_t pad,
                                        HitsAt hitsAt) {
