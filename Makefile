@@ -1,13 +1,14 @@
 # Kelbrin. `make test` installs what is missing, builds both targets and runs
-# every test, natively, under the sanitizers and under Wine; `make fuzz` runs
-# every fuzz target for FUZZ_SECONDS each; `make run` builds the Windows
-# program and opens it.
+# every test, natively, under the sanitizers and under Wine; `make run` builds
+# the Windows program and opens it. `make fuzz` runs every fuzz target for
+# FUZZ_SECONDS each; `make bench` builds an optimised native build and prints
+# its figures (bench/run.sh).
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows sanitize deps test fuzz clean
+.PHONY: all native windows sanitize deps test fuzz bench clean
 
 all: native windows
 
@@ -28,6 +29,12 @@ fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+bench:
+	scripts/install-deps.sh bench
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	bench/run.sh
 
 clean:
 	rm -rf build

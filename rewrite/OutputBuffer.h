@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -23,6 +24,18 @@ class OutputBuffer {
       used_ += count;
     } else {
       WriteLarge(bytes, count);
+    }
+  }
+
+  // A rule's step writes a few bytes from an array of N; copying all N at once
+  // costs less than copying `count` of them.
+  template <std::size_t N>
+  void WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count) {
+    if (N <= kCapacity - used_) {
+      std::memcpy(buffer_.data() + used_, bytes.data(), N);
+      used_ += count;
+    } else {
+      Write(bytes.data(), count);
     }
   }
 

@@ -4,23 +4,12 @@
 #include <vector>
 
 #include "OutputBuffer.h"
+#include "RuleChain.h"
 
 namespace kelbrin {
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
-
-// Passes what a rule writes on to the next rule.
-template <class Sink>
-class IntoRule {
- public:
-  IntoRule(RuleRunner& rule, Sink& out) : rule_(rule), out_(out) {}
-  void Write(const std::uint8_t* bytes, std::size_t count) { rule_.Feed(bytes, count, out_); }
-
- private:
-  RuleRunner& rule_;
-  Sink& out_;
-};
 
 // Reads blocks until the input ends, hands each to `feed` and, at the end,
 // lets `finish` write what the rules still hold.

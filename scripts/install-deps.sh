@@ -1,11 +1,13 @@
 #!/bin/sh
 # Installs what building and testing Kelbrin needs on Debian, once: running it
-# again finds nothing missing and does nothing.
+# again finds nothing missing and does nothing. With the argument `bench`, also
+# what the benchmarks need.
 set -eu
 
 # clang and its runtime libraries give `make fuzz` libFuzzer.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   fonts-ipafont-gothic locales clang libclang-rt-14-dev"
+[ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
 
 missing=""
 for package in $packages; do

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,13 +14,44 @@ namespace kelbrin::test {
 struct StringSink {
   std::string bytes;
   void Write(const std::uint8_t* data, std::size_t count) { bytes.append(reinterpret_cast<const char*>(data), count); }
+  template <std::size_t N>
+  void WriteFew(const std::array<std::uint8_t, N>& data, std::size_t count) {
+    Write(data.data(), count);
+  }
 };
+
+inline const std::uint8_t* BytesOf(std::string_view text) { return reinterpret_cast<const std::uint8_t*>(text.data()); }
 
 // The whole input through one rule, to its end, in memory.
 inline std::string ApplyRule(const ByteRule& rule, std::string_view input) {
   RuleRunner runner(rule);
   StringSink out;
-  runner.Feed(reinterpret_cast<const std::uint8_t*>(input.data()), input.size(), out);
+  runner.Feed(BytesOf(input), input.size(), out);
+  runner.Finish(out);
+  return out.bytes;
+}
+
+// The same through the rule's definition, one byte at a time.
+inline std::string ApplyRuleByteByByte(const ByteRule& rule, std::string_view input) {
+  RuleRunner runner(rule);
+  StringSink out;
+  for (char c : input) runner.Feed(static_cast<std::uint8_t>(c), out);
+  runner.Finish(out);
+  return out.bytes;
+}
+
+// The same through the block path, the input cut into blocks of the given
+// sizes in turn (repeated until the input is used up; an empty block is fed
+// as such, so at least one size must be positive).
+inline std::string ApplyRuleInBlocks(const ByteRule& rule, std::string_view input,
+                                     std::span<const std::size_t> blockSizes) {
+  RuleRunner runner(rule);
+  StringSink out;
+  for (std::size_t at = 0, i = 0; at < input.size(); i = (i + 1) % blockSizes.size()) {
+    const std::string_view block = input.substr(at, blockSizes[i]);
+    runner.Feed(BytesOf(block), block.size(), out);
+    at += block.size();
+  }
   runner.Finish(out);
   return out.bytes;
 }
