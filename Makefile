@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows deps test clean
+.PHONY: all native windows deps test run clean
 
 all: native windows
 
@@ -19,6 +19,11 @@ test: deps
 	$(MAKE) all
 	ctest --preset native -j $(JOBS)
 	$(ON_DISPLAY) ctest --preset windows -j $(JOBS)
+
+# Opens the window (through Wine); without a display, on a virtual one, and
+# saves a screenshot. `make run FILE=path` opens it on that target.
+run: windows
+	scripts/run-window.sh build/windows build/kelbrin-window.png "$(FILE)"
 
 clean:
 	rm -rf build

@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-  fonts-ipafont-gothic locales"
+  fonts-ipafont-gothic locales imagemagick x11-utils"
 
 missing=""
 for package in $packages; do
