@@ -100,6 +100,14 @@ HWND Form::AddControl(const ControlDesign& design) {
   return window;
 }
 
+// Buttons say BN_CLICKED and labels STN_CLICKED, which are the same code.
+std::optional<std::size_t> Form::ClickedControl(WPARAM wParam, LPARAM lParam) const {
+  const int index = LOWORD(wParam) - kFirstControlId;
+  if (lParam == 0 || HIWORD(wParam) != BN_CLICKED || index < 0 || static_cast<std::size_t>(index) >= controls_.size())
+    return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
 void Form::FinishLayout() {
   ArrangeTabOrder();
   LayOut(GetDpiForWindow(handle_));

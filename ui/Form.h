@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -78,6 +79,8 @@ class Form {
   static constexpr int kFirstControlId = 100;
 
   HWND AddControl(const ControlDesign& design);
+  // The control a click came from, by the order in which it was added.
+  std::optional<std::size_t> ClickedControl(WPARAM wParam, LPARAM lParam) const;
   // Scales and places everything, sizes the window and puts the controls in tab order.
   void FinishLayout();
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -33,8 +33,8 @@ const MainMenuItem kMenu[] = {
     {"N1",     false, "ファイルを開く",  &M::N1Click},
     {"Exit1",  false, "終了",            &M::Exit1Click},
     {"Help1",  true,  "ヘルプ",          nullptr},
-    {"Help2",  false, "ヘルプ",          nullptr},
-    {"About1", false, "About",           nullptr},
+    {"Help2",  false, "ヘルプ",          &M::Help2Click},
+    {"About1", false, "About",           &M::About1Click},
 };
 
 }  // namespace

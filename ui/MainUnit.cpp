@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "AboutUnit.h"
 #include "CommandLine.h"
 #include "HandlerGuard.h"
+#include "HelpFile.h"
 #include "MessageBoxDisplay.h"
 #include "PlatformCalls.h"
 #include "ProgressBarProgress.h"
@@ -21,11 +23,11 @@ constexpr UINT kDropRoom = 255;
 
 bool IsTicked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-// The row at `index` of a table, if there is one and it has a click handler.
-template <class Row>
-ClickHandler HandlerAt(std::span<const Row> rows, int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= rows.size()) return nullptr;
-  return rows[static_cast<std::size_t>(index)].onClick;
+ClickHandler MenuHandler(WPARAM wParam) {
+  const int index = LOWORD(wParam) - kFirstMenuId;
+  const std::span<const MainMenuItem> items = MainMenuItems();
+  if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return nullptr;
+  return items[static_cast<std::size_t>(index)].onClick;
 }
 
 }  // namespace
@@ -82,12 +84,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Menu commands come without a control; the dialog manager's IDOK and
 // IDCANCEL for Enter and Escape match neither table and do nothing.
 void TMainForm::OnCommand(WPARAM wParam, LPARAM lParam) {
-  const int id = LOWORD(wParam);
   ClickHandler handler = nullptr;
   if (lParam == 0 && HIWORD(wParam) == 0)
-    handler = HandlerAt(MainMenuItems(), id - kFirstMenuId);
-  else if (HIWORD(wParam) == BN_CLICKED)
-    handler = HandlerAt(MainControls(), id - kFirstControlId);
+    handler = MenuHandler(wParam);
+  else if (const auto index = ClickedControl(wParam, lParam))
+    handler = MainControls()[*index].onClick;
   if (handler) (this->*handler)();
 }
 
@@ -118,6 +119,13 @@ void TMainForm::Button2Click() {
 
 // Posted, so that the window is not destroyed under the menu that asked.
 void TMainForm::Exit1Click() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+// The help file beside the program, wherever the current directory has gone.
+void TMainForm::Help2Click() {
+  Platform().shellExecute(Handle(), "OPEN", HelpFilePath().c_str(), "", "", SW_SHOW);
+}
+
+void TMainForm::About1Click() { AboutForm->ShowModal(Handle()); }
 
 void TMainForm::WMDropFiles(HDROP drop) {
   struct Finish {

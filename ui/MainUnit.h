@@ -42,6 +42,8 @@ class TMainForm final : public Form {
   void N1Click();
   void Button2Click();
   void Exit1Click();
+  void Help2Click();
+  void About1Click();
   void WMDropFiles(HDROP drop);
 
   void SelectTarget(const std::string& path);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "AboutUnit.h"
 #include "FullStop.h"
 #include "HandlerGuard.h"
 #include "MainUnit.h"
@@ -66,9 +67,12 @@ int RunApplication(int showCommand) {
   const auto mainForm = std::make_unique<TMainForm>();
   MainForm = mainForm.get();
   mainForm->OnDestroy = [] { PostQuitMessage(0); };
+  const auto aboutForm = std::make_unique<TAboutForm>(mainForm->Handle());
+  AboutForm = aboutForm.get();
 
   ShowWindow(mainForm->Handle(), MainWindowShowCommand(showCommand));
   const int exitCode = RunMessageLoop(mainForm->Handle());
+  AboutForm = nullptr;
   MainForm = nullptr;
   return exitCode;
 }

@@ -127,16 +127,7 @@ TEST_F(MainFormTest, StartsEmptyAndUnticked) {
 TEST_F(MainFormTest, TheWindowIsFixedAndLaidOutWhereItWasDesigned) {
   const HWND window = Form().Handle();
   EXPECT_EQ(ui::WindowText(window), L"Kelbrin");
-  RECT frame, client;
-  GetWindowRect(window, &frame);
-  GetClientRect(window, &client);
-  EXPECT_EQ(frame.left, 258);
-  EXPECT_EQ(frame.top, 189);
-  EXPECT_EQ((Bounds{0, 0, client.right, client.bottom}), Scaled({0, 0, 443, 129}));
-  const LONG style = GetWindowLongW(window, GWL_STYLE);
-  EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
-            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  ExpectFixedWindow(window, 258, 189, Scaled({0, 0, 443, 129}));
   EXPECT_EQ(GetMenu(window), Form().MainMenu1);
 }
 

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <stdexcept>
 
@@ -102,6 +104,19 @@ ui::Bounds BoundsInParent(HWND control) {
   GetWindowRect(control, &r);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void ExpectFixedWindow(HWND window, int left, int top, const ui::Bounds& client) {
+  RECT frame, inside;
+  GetWindowRect(window, &frame);
+  GetClientRect(window, &inside);
+  EXPECT_EQ(frame.left, left);
+  EXPECT_EQ(frame.top, top);
+  EXPECT_EQ((ui::Bounds{0, 0, inside.right, inside.bottom}), client);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  const LONG buttons = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  EXPECT_EQ(style & buttons, buttons);
 }
 
 LOGFONTW FontOf(HWND window) {

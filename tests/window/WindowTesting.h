@@ -24,6 +24,10 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 // A control's rectangle within its parent's client area.
 ui::Bounds BoundsInParent(HWND control);
 
+// A top-level window with a fixed frame and the system menu, minimise and
+// maximise buttons, at this place on the screen, with this client size.
+void ExpectFixedWindow(HWND window, int left, int top, const ui::Bounds& client);
+
 // A font's face, character height and character set.
 LOGFONTW FontOf(HWND window);
 
