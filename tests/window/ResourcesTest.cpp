@@ -5,19 +5,23 @@
 
 #include <string>
 
+#include "TestFiles.h"
+#include "Text.h"
 #include "resource.h"
 
 namespace kelbrin::test {
 namespace {
 
 // kelbrin.exe lies one folder above the tests.
-std::wstring ProgramPath() {
+std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path);
   folder.resize(folder.find_last_of(L'\\'));
-  return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"kelbrin.exe";
+  return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
+
+std::wstring ProgramPath() { return ProgramFolder() + L"kelbrin.exe"; }
 
 class ResourcesTest : public testing::Test {
  protected:
@@ -110,6 +114,19 @@ TEST_F(ResourcesTest, OneManifestAsksForCommonControls6PerMonitorScalingAndNoEle
   for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "PerMonitorV2",
                            "true/pm", "level=\"asInvoker\""})
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
+// UTF-8 with a byte-order mark and Windows line ends: any text viewer on any
+// Windows shows the Japanese.
+TEST(HelpFile, LiesBesideTheProgramReadableEverywhere) {
+  const auto text = ReadBytes(ui::Narrow(ProgramFolder() + L"ReadMe.txt", CP_ACP));
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(text->find("ComOld_x (2).pas"), std::string::npos);
+  std::size_t lines = 0;
+  for (std::size_t at = text->find('\n'); at != std::string::npos; at = text->find('\n', at + 1), ++lines)
+    EXPECT_EQ((*text)[at - 1], '\r') << "line " << lines + 1;
+  EXPECT_GT(lines, 50u);
 }
 
 }  // namespace
