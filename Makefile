@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows sanitize deps test fuzz bench clean
+.PHONY: all native windows sanitize deps test run fuzz bench clean
 
 all: native windows
 
@@ -24,6 +24,12 @@ test: deps
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 	$(ON_DISPLAY) ctest --preset windows -j $(JOBS)
+
+# Opens the window (through Wine); without a display, on a virtual one, and
+# saves a screenshot. `make run FILE=path` opens it on that target.
+run: deps
+	$(MAKE) windows
+	scripts/run-window.sh build/windows build/kelbrin-window.png "$(FILE)"
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null

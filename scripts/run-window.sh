@@ -1,0 +1,63 @@
+#!/bin/sh
+# Opens Kelbrin's window through Wine, on a target if one is given. Without a
+# display it opens the window on a virtual one instead, saves a screenshot and
+# closes it again.
+# Usage: scripts/run-window.sh BUILD_DIR SCREENSHOT [FILE]
+set -eu
+build=$1
+screenshot=$2
+file=${3:-}
+
+# The target as the program expects it: a Windows path. Wine shows the root
+# folder as drive Z:. (Asking Wine itself would start it before the display.)
+target=$file
+if [ -n "$file" ] && [ -e "$file" ]; then
+  target="Z:$(realpath "$file" | tr / '\\')"
+fi
+
+if [ "${KELBRIN_ON_VIRTUAL_DISPLAY:-}" != 1 ]; then
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    if [ -n "$target" ]; then exec "$build/wine-run" "$build/kelbrin.exe" "$target"; fi
+    exec "$build/wine-run" "$build/kelbrin.exe"
+  fi
+  KELBRIN_ON_VIRTUAL_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  echo "No display here: Kelbrin ran on a virtual display; its window is in $screenshot."
+  exit 0
+fi
+
+# On the virtual display: wait for the window, let it finish drawing, take it, close it.
+if [ -n "$target" ]; then
+  "$build/wine-run" "$build/kelbrin.exe" "$target" &
+else
+  "$build/wine-run" "$build/kelbrin.exe" &
+fi
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+
+poll() {  # poll TRIES COMMAND...: 0.1 s apart
+  tries=$1
+  shift
+  while [ "$tries" -gt 0 ]; do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  return 1
+}
+window() { xdotool search --onlyvisible --name '^Kelbrin$' 2>/dev/null | head -1 | grep .; }
+# Two captures alike in a row mean the window has finished drawing.
+previous=
+drawn() {
+  shown=$(window) || return 1
+  import -window "$shown" "$screenshot" || return 1
+  current=$(md5sum <"$screenshot")
+  [ "$current" = "$previous" ] && return 0
+  previous=$current
+  return 1
+}
+
+mkdir -p "$(dirname "$screenshot")"
+poll 600 window || { echo "Kelbrin's window did not open." >&2; exit 1; }
+poll 100 drawn || true
+shown=$(window) && xdotool windowfocus --sync "$shown" key alt+F4
+poll 100 sh -c "! kill -0 $pid" || true
