@@ -23,7 +23,7 @@ int ClientWidth(HWND window) {
 
 }  // namespace
 
-ProgressBarProgress::ProgressBarProgress(HWND bar) : bar_(bar) {
+ProgressBarProgress::ProgressBarProgress(HWND bar, Clock clock) : bar_(bar), clock_(clock) {
   PBRANGE range{};
   SendMessageW(bar_, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
   barMin_ = range.iLow;
@@ -39,9 +39,11 @@ void ProgressBarProgress::SetMin(std::int64_t value) { SetRange(value, max_); }
 
 void ProgressBarProgress::SetMax(std::int64_t value) { SetRange(min_, value); }
 
+// The ends are always shown: a full bar as a pass finishes, an empty one after.
 void ProgressBarProgress::SetPosition(std::int64_t value) {
   const int position = ToBar(value);
-  if (FilledPixels(position) != filled_) Show(position);
+  const bool atAnEnd = position == barMin_ || position == barMax_;
+  if (FilledPixels(position) != filled_ && (atAnEnd || clock_() - shownAt_ >= kFrameMilliseconds)) Show(position);
   position_ = position;
 }
 
@@ -82,6 +84,7 @@ void ProgressBarProgress::Show(int position) {
   SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   filled_ = FilledPixels(position);
   UpdateWindow(bar_);
+  shownAt_ = clock_();
 }
 
 }  // namespace kelbrin::ui

@@ -56,8 +56,16 @@ class ProgressBarProgressTest : public testing::Test {
 HWND ProgressBarProgressTest::bar_ = nullptr;
 int ProgressBarProgressTest::settings_ = 0;
 
+// Clocks for the frame limit: one on which a frame passes between any two
+// readings, and one that stands still.
+std::uint64_t Racing() {
+  static std::uint64_t now = 0;
+  return now += ui::ProgressBarProgress::kFrameMilliseconds;
+}
+std::uint64_t Frozen() { return 1000; }
+
 TEST_F(ProgressBarProgressTest, EveryByteOfAPassTouchesTheBarOnlyPerPixel) {
-  ui::ProgressBarProgress progress(bar_);
+  ui::ProgressBarProgress progress(bar_, Racing);
   const std::int64_t size = 1 << 20;
   progress.SetMin(0);
   progress.SetMax(size);
@@ -73,8 +81,23 @@ TEST_F(ProgressBarProgressTest, EveryByteOfAPassTouchesTheBarOnlyPerPixel) {
   EXPECT_EQ(Position(), 0);
 }
 
+TEST_F(ProgressBarProgressTest, WithinOneFrameOnlyTheEndsAreShown) {
+  ui::ProgressBarProgress progress(bar_, Frozen);
+  const std::int64_t size = 1 << 20;
+  progress.SetMin(0);
+  progress.SetMax(size);
+  const int beforePass = settings_;
+  for (std::int64_t read = 1; read < size; ++read) progress.SetPosition(read);
+  EXPECT_EQ(settings_, beforePass);
+  progress.SetPosition(size);
+  EXPECT_EQ(Position(), size);
+  progress.SetPosition(0);
+  EXPECT_EQ(Position(), 0);
+  EXPECT_LE(settings_, beforePass + 3);
+}
+
 TEST_F(ProgressBarProgressTest, TheBarIsPaintedAtOnce) {
-  ui::ProgressBarProgress progress(bar_);
+  ui::ProgressBarProgress progress(bar_, Racing);
   progress.SetMax(100);
   for (std::int64_t read : {50, 100, 0}) {
     progress.SetPosition(read);
@@ -84,7 +107,7 @@ TEST_F(ProgressBarProgressTest, TheBarIsPaintedAtOnce) {
 }
 
 TEST_F(ProgressBarProgressTest, SizesBeyondTheBarsRangeAreScaledDown) {
-  ui::ProgressBarProgress progress(bar_);
+  ui::ProgressBarProgress progress(bar_, Racing);
   const std::int64_t size = std::int64_t{5} << 32;
   progress.SetMin(0);
   progress.SetMax(size);
@@ -103,7 +126,7 @@ TEST_F(ProgressBarProgressTest, SizesBeyondTheBarsRangeAreScaledDown) {
 }
 
 TEST_F(ProgressBarProgressTest, TheLargestSizeOfTheBarItselfFitsUnscaled) {
-  ui::ProgressBarProgress progress(bar_);
+  ui::ProgressBarProgress progress(bar_, Racing);
   progress.SetMax(2147483647);
   EXPECT_EQ(Range().iHigh, 2147483647);
   progress.SetPosition(2147483647);
@@ -111,7 +134,7 @@ TEST_F(ProgressBarProgressTest, TheLargestSizeOfTheBarItselfFitsUnscaled) {
 }
 
 TEST_F(ProgressBarProgressTest, AnEmptyFileLeavesTheBarEmpty) {
-  ui::ProgressBarProgress progress(bar_);
+  ui::ProgressBarProgress progress(bar_, Racing);
   progress.SetMin(0);
   progress.SetMax(0);
   progress.SetPosition(0);
