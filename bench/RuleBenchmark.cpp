@@ -10,6 +10,7 @@
 
 #include "CommentRule.h"
 #include "Corpus.h"
+#include "RewriteStream.h"
 #include "RuleChain.h"
 #include "TabRule.h"
 
@@ -19,27 +20,20 @@ using namespace kelbrin;
 using kelbrin::bench::CorpusKind;
 
 constexpr std::size_t kCorpusSize = 32 << 20;
-constexpr std::size_t kBlockSize = 64 * 1024;  // as the program reads
+constexpr std::size_t kBlockSize = kStreamBlockSize;  // as the program reads
 
-// Takes what the rules write into a fixed buffer that starts over when full,
-// as the program's output buffer does, minus the file.
+// Lends the rules room in a fixed buffer that starts over when full, as the
+// program's output buffer does, minus the file.
 class MemorySink {
  public:
-  void Write(const std::uint8_t* bytes, std::size_t count) {
+  std::uint8_t* Room(std::size_t count) {
     if (count > buffer_.size() - used_) used_ = 0;
-    std::memcpy(buffer_.data() + used_, bytes, count);
-    used_ += count;
+    return buffer_.data() + used_;
   }
-
-  template <std::size_t N>
-  void WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count) {
-    if (N > buffer_.size() - used_) used_ = 0;
-    std::memcpy(buffer_.data() + used_, bytes.data(), N);
-    used_ += count;
-  }
+  void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
 
  private:
-  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kBlockSize * 2);
+  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(2 * RuleRunner::PieceRoom(RuleRunner::kPiece));
   std::size_t used_ = 0;
 };
 
@@ -51,33 +45,48 @@ const std::string& Corpus(CorpusKind kind) {
 
 enum class Path { Blocks, ByteAtATime };
 
-// Runs the corpus through `rules` (one, or two chained), block by block.
+// The rules' own steps: each byte through the first rule, what it writes
+// through the second.
+void StepThrough(const std::vector<const ByteRule*>& rules, const std::uint8_t* bytes, std::size_t size,
+                 MemorySink& out) {
+  RuleRunner first(*rules.front());
+  RuleRunner last(*rules.back());
+  std::array<std::uint8_t, ByteRule::kMaxWritten> written{};
+  for (std::size_t i = 0; i < size; ++i) {
+    if (rules.size() == 1) {
+      last.Feed(bytes[i], out);
+      continue;
+    }
+    const std::uint8_t* const end = first.Step(bytes[i], written.data());
+    for (const std::uint8_t* at = written.data(); at != end; ++at) last.Feed(*at, out);
+  }
+  if (rules.size() == 2) {
+    const std::uint8_t* const end = first.Finish(written.data());
+    for (const std::uint8_t* at = written.data(); at != end; ++at) last.Feed(*at, out);
+  }
+  last.Finish(out);
+}
+
+// The block path, in blocks as the program reads them.
+template <class Rules>
+void FeedBlocks(Rules&& rules, const std::uint8_t* bytes, std::size_t size, MemorySink& out) {
+  for (std::size_t at = 0; at < size; at += kBlockSize) rules.Feed(bytes + at, std::min(kBlockSize, size - at), out);
+  rules.Finish(out);
+}
+
+// Runs the corpus through `rules` (one, or two chained).
 void RunRules(benchmark::State& state, std::vector<const ByteRule*> rules, CorpusKind kind, Path path) {
   const std::string& corpus = Corpus(kind);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(corpus.data());
   for (auto _ : state) {
     MemorySink out;
-    RuleRunner last(*rules.back());
-    RuleRunner first(*rules.front());
-    IntoRule<MemorySink> intoLast(last, out);
-    auto feedBlock = [&](const std::uint8_t* block, std::size_t count) {
-      if (rules.size() == 1) return last.Feed(block, count, out);
-      first.Feed(block, count, intoLast);
-    };
-    auto feedByte = [&](std::uint8_t byte) {
-      if (rules.size() == 1) return last.Feed(byte, out);
-      first.Feed(byte, intoLast);
-    };
-    for (std::size_t at = 0; at < corpus.size(); at += kBlockSize) {
-      const std::size_t count = std::min(kBlockSize, corpus.size() - at);
-      if (path == Path::Blocks) {
-        feedBlock(bytes + at, count);
-      } else {
-        for (std::size_t i = 0; i < count; ++i) feedByte(bytes[at + i]);
-      }
+    if (path == Path::ByteAtATime) {
+      StepThrough(rules, bytes, corpus.size(), out);
+    } else if (rules.size() == 1) {
+      FeedBlocks(RuleRunner(*rules[0]), bytes, corpus.size(), out);
+    } else {
+      FeedBlocks(RuleChain(*rules[0], *rules[1]), bytes, corpus.size(), out);
     }
-    if (rules.size() == 2) first.Finish(intoLast);
-    last.Finish(out);
     benchmark::DoNotOptimize(out);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus.size()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -13,6 +14,10 @@ namespace kelbrin {
 // one after the other (the first rule's output feeds the second) and writes
 // what the last gives to `output`. Memory stays the same whatever the size.
 // `onRead` hears the count of bytes read so far after every block.
+// Bytes read at a time. Large blocks cost fewer system calls; this one and the
+// output buffer beside it still fit the second-level cache.
+inline constexpr std::size_t kStreamBlockSize = 1024 * 1024;
+
 struct StreamResult {
   IoStatus status;
   std::int64_t consumed = 0;

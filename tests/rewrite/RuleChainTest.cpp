@@ -32,22 +32,37 @@ std::string OneAfterTheOther(const std::string& input, bool threeBlanks) {
   return ApplyRuleByteByByte(TabRule(threeBlanks), ApplyRuleByteByByte(CommentRule(), input));
 }
 
+std::string ThroughChain(const std::string& input, bool threeBlanks, std::size_t blockSize) {
+  RuleChain chain(CommentRule(), TabRule(threeBlanks));
+  StringSink out;
+  for (std::size_t at = 0; at < input.size(); at += blockSize) {
+    const std::string_view block = std::string_view(input).substr(at, blockSize);
+    chain.Feed(BytesOf(block), block.size(), out);
+  }
+  chain.Finish(out);
+  return out.bytes;
+}
+
 TEST(RuleChain, InMemoryInBlocksOfEverySize) {
   const std::string input = SourceLikeText(60);
   for (bool threeBlanks : {false, true}) {
     const std::string expected = OneAfterTheOther(input, threeBlanks);
     for (std::size_t size = 1; size <= 70; ++size) {
-      RuleRunner comment(CommentRule());
-      RuleRunner tab(TabRule(threeBlanks));
-      StringSink out;
-      IntoRule<StringSink> intoTab(tab, out);
-      for (std::size_t at = 0; at < input.size(); at += size) {
-        const std::string_view block = std::string_view(input).substr(at, size);
-        comment.Feed(BytesOf(block), block.size(), intoTab);
-      }
-      comment.Finish(intoTab);
-      tab.Finish(out);
-      ASSERT_EQ(out.bytes, expected) << "blocks of " << size << (threeBlanks ? ", three blanks" : "");
+      ASSERT_EQ(ThroughChain(input, threeBlanks, size), expected)
+          << "blocks of " << size << (threeBlanks ? ", three blanks" : "");
+    }
+  }
+}
+
+// The chain hands the second rule what the first wrote a piece at a time.
+TEST(RuleChain, InMemoryAcrossItsPieces) {
+  const std::string input = SourceLikeText(3000);
+  ASSERT_GT(input.size(), 3 * RuleChain::kPiece);
+  for (bool threeBlanks : {false, true}) {
+    const std::string expected = OneAfterTheOther(input, threeBlanks);
+    for (std::size_t size : {RuleChain::kPiece - 1, RuleChain::kPiece, RuleChain::kPiece + 1, input.size()}) {
+      ASSERT_EQ(ThroughChain(input, threeBlanks, size), expected)
+          << "blocks of " << size << (threeBlanks ? ", three blanks" : "");
     }
   }
 }
@@ -55,8 +70,8 @@ TEST(RuleChain, InMemoryInBlocksOfEverySize) {
 // The stream the filter runs: files read and written in blocks of their own.
 TEST(RuleChain, ThroughTheStreamAcrossReadBlocks) {
   TempDir dir;
-  const std::string input = SourceLikeText(12000);
-  ASSERT_GT(input.size(), 3u * 64 * 1024);
+  std::string input;
+  while (input.size() < 5 * kStreamBlockSize / 2) input += SourceLikeText(100);
   WriteBytes(dir / "in", input);
   for (bool threeBlanks : {false, true}) {
     FileSystem& fs = PlatformFileSystem();

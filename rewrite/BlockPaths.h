@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ByteMasks.h"
+#include "ByteRule.h"
+
+namespace kelbrin {
+
+#if defined(__SSE2__)
+// A kernel's instance for AVX2: compiled for it as a whole, with everything
+// it calls inlined, so that the AVX2 code stays in functions that run only
+// where the processor has it.
+template <class Kernel>
+[[gnu::target("avx2"), gnu::flatten]] std::uint8_t* RunAvx2(const ByteRule& rule, std::uint8_t& state,
+                                                            const std::uint8_t* bytes, std::size_t count,
+                                                            std::uint8_t* out) {
+  return Kernel::template Run<Avx2Chunk>(rule, state, bytes, count, out);
+}
+#endif
+
+// The block path of `Kernel` (a class with a static `Run<Chunk>` of the
+// BlockPath kind) for chunks of `width`.
+template <class Kernel>
+BlockPath BlockPathFor(Width width) {
+  switch (width) {
+#if defined(__SSE2__)
+    case Width::Avx2: return RunAvx2<Kernel>;
+    case Width::Sse2: return Kernel::template Run<Sse2Chunk>;
+#endif
+    default: return Kernel::template Run<ScalarChunk>;
+  }
+}
+
+}  // namespace kelbrin
