@@ -45,54 +45,29 @@ const std::string& Corpus(CorpusKind kind) {
 
 enum class Path { Blocks, ByteAtATime };
 
-// The rules' own steps: each byte through the first rule, what it writes
-// through the second.
-void StepThrough(const std::vector<const ByteRule*>& rules, const std::uint8_t* bytes, std::size_t size,
-                 MemorySink& out) {
-  RuleRunner first(*rules.front());
-  RuleRunner last(*rules.back());
-  std::array<std::uint8_t, ByteRule::kMaxWritten> written{};
-  for (std::size_t i = 0; i < size; ++i) {
-    if (rules.size() == 1) {
-      last.Feed(bytes[i], out);
-      continue;
-    }
-    const std::uint8_t* const end = first.Step(bytes[i], written.data());
-    for (const std::uint8_t* at = written.data(); at != end; ++at) last.Feed(*at, out);
-  }
-  if (rules.size() == 2) {
-    const std::uint8_t* const end = first.Finish(written.data());
-    for (const std::uint8_t* at = written.data(); at != end; ++at) last.Feed(*at, out);
-  }
-  last.Finish(out);
-}
-
-// The block path, in blocks as the program reads them.
-template <class Rules>
-void FeedBlocks(Rules&& rules, const std::uint8_t* bytes, std::size_t size, MemorySink& out) {
-  for (std::size_t at = 0; at < size; at += kBlockSize) rules.Feed(bytes + at, std::min(kBlockSize, size - at), out);
-  rules.Finish(out);
-}
-
-// Runs the corpus through `rules` (one, or two chained).
-void RunRules(benchmark::State& state, std::vector<const ByteRule*> rules, CorpusKind kind, Path path) {
+// Runs the corpus through `rule` in the program's blocks, through the block
+// path or a byte at a time.
+void RunRule(benchmark::State& state, const ByteRule* rule, CorpusKind kind, Path path) {
   const std::string& corpus = Corpus(kind);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(corpus.data());
   for (auto _ : state) {
     MemorySink out;
-    if (path == Path::ByteAtATime) {
-      StepThrough(rules, bytes, corpus.size(), out);
-    } else if (rules.size() == 1) {
-      FeedBlocks(RuleRunner(*rules[0]), bytes, corpus.size(), out);
-    } else {
-      FeedBlocks(RuleChain(*rules[0], *rules[1]), bytes, corpus.size(), out);
+    RuleRunner runner(*rule);
+    for (std::size_t at = 0; at < corpus.size(); at += kBlockSize) {
+      const std::size_t count = std::min(kBlockSize, corpus.size() - at);
+      if (path == Path::Blocks) {
+        runner.Feed(bytes + at, count, out);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) runner.Feed(bytes[at + i], out);
+      }
     }
+    runner.Finish(out);
     benchmark::DoNotOptimize(out);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus.size()));
 }
 
-void Register(const char* name, std::vector<const ByteRule*> rules) {
+void Register(const char* name, const ByteRule& rule) {
   const struct {
     const char* name;
     CorpusKind kind;
@@ -104,7 +79,7 @@ void Register(const char* name, std::vector<const ByteRule*> rules) {
   for (const auto& corpus : corpora) {
     for (const auto& path : paths) {
       const std::string title = std::string(name) + "/" + corpus.name + "/" + path.name;
-      benchmark::RegisterBenchmark(title.c_str(), RunRules, rules, corpus.kind, path.path)
+      benchmark::RegisterBenchmark(title.c_str(), RunRule, &rule, corpus.kind, path.path)
           ->Unit(benchmark::kMillisecond);
     }
   }
@@ -113,10 +88,10 @@ void Register(const char* name, std::vector<const ByteRule*> rules) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Register("comment", {&CommentRule()});
-  Register("tab", {&TabRule(false)});
-  Register("tab3", {&TabRule(true)});
-  Register("comment+tab3", {&CommentRule(), &TabRule(true)});
+  Register("comment", CommentRule());
+  Register("tab", TabRule(false));
+  Register("tab3", TabRule(true));
+  Register("comment+tab3", CommentThenTabRule(true));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

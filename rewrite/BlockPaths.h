@@ -30,4 +30,22 @@ BlockPath BlockPathFor(Width width) {
   }
 }
 
+template <Width kWidth, class Make>
+const ByteRule& MadeOnce(Make make) {
+  static const ByteRule rule = make(kWidth);
+  return rule;
+}
+
+// The rule `make` makes for `width`, made the first time it is asked for: a
+// program needs only the widest. Each `Make` type keeps rules of its own.
+template <class Make>
+const ByteRule& ForWidth(Width width, Make make) {
+  switch (width) {
+    case Width::Scalar: return MadeOnce<Width::Scalar>(make);
+    case Width::Sse2: return MadeOnce<Width::Sse2>(make);
+    case Width::Avx2: return MadeOnce<Width::Avx2>(make);
+  }
+  return MadeOnce<Width::Scalar>(make);
+}
+
 }  // namespace kelbrin

@@ -33,8 +33,8 @@ class ByteRule;
 
 // A rule's way through a whole block: from `state`, it writes from `out` on
 // exactly what the rule's steps write for the `count` bytes, and returns the
-// end of it, with the state after them in `state`. `out` has room for
-// count * ByteRule::kMaxWritten + kBlockSlack bytes.
+// end of it, with the state after them in `state`. `out` has room for what
+// the steps write (at most count * ByteRule::kMaxWritten) and kBlockSlack.
 using BlockPath = std::uint8_t* (*)(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes,
                                     std::size_t count, std::uint8_t* out);
 
@@ -42,13 +42,22 @@ using BlockPath = std::uint8_t* (*)(const ByteRule& rule, std::uint8_t& state, c
 std::uint8_t* StepThrough(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
                           std::uint8_t* out);
 
+// The block path of two rules chained: the first's block path into a small
+// buffer, then the second's, a piece at a time.
+std::uint8_t* PipeThrough(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+                          std::uint8_t* out);
+
 // A byte rule's state table, compiled into one action per state and byte.
 class ByteRule {
  public:
+  // States of one table; two rules chained have up to this many squared.
   static constexpr std::size_t kMaxStates = 4;
-  static constexpr std::size_t kMaxWritten = 4;
+  static constexpr std::size_t kChainStates = kMaxStates * kMaxStates;
+  // Bytes one step writes, two rules chained included.
+  static constexpr std::size_t kMaxWritten = 6;
 
-  // Eight bytes, so that finding one takes a shift rather than a multiply.
+  // Eight bytes, so that finding one takes a shift rather than a multiply,
+  // and writing its bytes one copy.
   struct alignas(8) Action {
     std::array<std::uint8_t, kMaxWritten> bytes;
     std::uint8_t count;
@@ -57,7 +66,11 @@ class ByteRule {
 
   explicit ByteRule(std::span<const RuleRow> rows, BlockPath blockPath = StepThrough);
 
-  const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state][byte]; }
+  // Two rules as one: what `first` writes for a byte, `second` reads. The
+  // state is first's state * kMaxStates + second's. Both must outlive it.
+  ByteRule(const ByteRule& first, const ByteRule& second);
+
+  const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state * 256u + byte]; }
 
   // The input ended in `state`: the rule writes what its any-other-byte row
   // would write before the byte, as if a byte that writes nothing followed.
@@ -67,16 +80,31 @@ class ByteRule {
     return blockPath_(*this, state, bytes, count, out);
   }
 
+  // The most bytes one step writes.
+  std::size_t MostWritten() const { return mostWritten_; }
+
+  // The two rules of a chain.
+  const ByteRule& First() const { return *first_; }
+  const ByteRule& Second() const { return *second_; }
+
  private:
-  std::array<std::array<Action, 256>, kMaxStates> actions_{};
-  std::array<Action, kMaxStates> atEnd_{};
+  void FindMostWritten();
+
+  // 256 for each state; a fixed array, since finding a vector's would take a
+  // load at every step.
+  std::array<Action, kChainStates * 256> actions_{};
+  std::array<Action, kChainStates> atEnd_{};
   BlockPath blockPath_;
+  std::size_t mostWritten_ = 0;
+  const ByteRule* first_ = nullptr;
+  const ByteRule* second_ = nullptr;
 };
 
-// Writes what `action` writes at `out`, which has room for kMaxWritten bytes;
-// copying all of them costs less than copying `count` of them.
+// Writes what `action` writes at `out`, which has room for the whole action;
+// copying all of it costs less than copying `count` bytes.
 inline std::uint8_t* Write(const ByteRule::Action& action, std::uint8_t* out) {
-  std::memcpy(out, action.bytes.data(), ByteRule::kMaxWritten);
+  static_assert(sizeof(action) <= kBlockSlack);
+  std::memcpy(out, &action, sizeof(action));
   return out + action.count;
 }
 
@@ -90,7 +118,7 @@ class RuleRunner {
  public:
   // A block is handed to the block path in pieces of at most this many bytes,
   // so that a sink never lends more than PieceRoom(kPiece).
-  static constexpr std::size_t kPiece = 64 * 1024;
+  static constexpr std::size_t kPiece = 16 * 1024;
   static constexpr std::size_t PieceRoom(std::size_t count) { return count * ByteRule::kMaxWritten + kBlockSlack; }
 
   explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
@@ -98,7 +126,7 @@ class RuleRunner {
   // One step of the rule: the definition of what it does.
   template <class Sink>
   void Feed(std::uint8_t byte, Sink& out) {
-    out.Commit(Step(byte, out.Room(ByteRule::kMaxWritten)));
+    out.Commit(Step(byte, out.Room(sizeof(ByteRule::Action))));
   }
 
   // The same bytes as feeding one byte at a time, whatever the blocks.
@@ -114,7 +142,7 @@ class RuleRunner {
 
   template <class Sink>
   void Finish(Sink& out) {
-    out.Commit(Finish(out.Room(ByteRule::kMaxWritten)));
+    out.Commit(Finish(out.Room(sizeof(ByteRule::Action))));
   }
 
   // The same on plain memory, with the room each needs; they return the end of

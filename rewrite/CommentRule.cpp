@@ -74,12 +74,7 @@ std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, cons
 }  // namespace
 
 const ByteRule& CommentRule(Width width) {
-  static const ByteRule rules[] = {
-      ByteRule(kRows, BlockPathFor<CommentBlocks>(Width::Scalar)),
-      ByteRule(kRows, BlockPathFor<CommentBlocks>(Width::Sse2)),
-      ByteRule(kRows, BlockPathFor<CommentBlocks>(Width::Avx2)),
-  };
-  return rules[static_cast<std::size_t>(width)];
+  return ForWidth(width, [](Width w) { return ByteRule(kRows, BlockPathFor<CommentBlocks>(w)); });
 }
 
 }  // namespace kelbrin

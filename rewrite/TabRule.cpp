@@ -111,17 +111,8 @@ std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const st
 }  // namespace
 
 const ByteRule& TabRule(bool threeBlanks, Width width) {
-  static const ByteRule fourOnly[] = {
-      ByteRule(kRowsFourOnly, BlockPathFor<TabBlocks>(Width::Scalar)),
-      ByteRule(kRowsFourOnly, BlockPathFor<TabBlocks>(Width::Sse2)),
-      ByteRule(kRowsFourOnly, BlockPathFor<TabBlocks>(Width::Avx2)),
-  };
-  static const ByteRule threeToo[] = {
-      ByteRule(kRowsThreeToo, BlockPathFor<TabBlocks>(Width::Scalar)),
-      ByteRule(kRowsThreeToo, BlockPathFor<TabBlocks>(Width::Sse2)),
-      ByteRule(kRowsThreeToo, BlockPathFor<TabBlocks>(Width::Avx2)),
-  };
-  return (threeBlanks ? threeToo : fourOnly)[static_cast<std::size_t>(width)];
+  if (threeBlanks) return ForWidth(width, [](Width w) { return ByteRule(kRowsThreeToo, BlockPathFor<TabBlocks>(w)); });
+  return ForWidth(width, [](Width w) { return ByteRule(kRowsFourOnly, BlockPathFor<TabBlocks>(w)); });
 }
 
 }  // namespace kelbrin

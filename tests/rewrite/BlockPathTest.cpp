@@ -10,13 +10,15 @@
 
 #include "CommentRule.h"
 #include "Random.h"
+#include "RuleChain.h"
 #include "RuleHarness.h"
 #include "TabRule.h"
 
 namespace kelbrin::test {
 namespace {
 
-// Each rule with each width of its block path that this processor runs.
+// Each rule, and the two chained, with each width of its block path that this
+// processor runs.
 struct NamedRule {
   std::string name;
   const ByteRule* rule;
@@ -29,6 +31,8 @@ std::vector<NamedRule> AllRules() {
     rules.push_back({"comment" + suffix, &CommentRule(width)});
     rules.push_back({"tab" + suffix, &TabRule(false, width)});
     rules.push_back({"tab3" + suffix, &TabRule(true, width)});
+    rules.push_back({"comment_tab" + suffix, &CommentThenTabRule(false, width)});
+    rules.push_back({"comment_tab3" + suffix, &CommentThenTabRule(true, width)});
   }
   return rules;
 }
@@ -225,18 +229,21 @@ TEST(OtherTables, WriteWhatTheirStepsWrite) {
   const ByteRule doubler(kDoubler);
   const ByteRule pairOnItsLead(kPairOnItsLead);
   const ByteRule threeStops(kThreeStops);
+  // Chained, they pass what the first writes on to the second a piece at a time.
+  const ByteRule chained(doubler, pairOnItsLead);
   const struct {
     const ByteRule& rule;
     std::string alphabet;
-  } kTables[] = {{doubler, "qqqqqqx"}, {pairOnItsLead, "aaazxb"}, {threeStops, "xyzabcd"}};
+  } kTables[] = {{doubler, "qqqqqqx"}, {pairOnItsLead, "aaazxb"}, {threeStops, "xyzabcd"}, {chained, "qaqazxb"}};
   Random random(7);
   for (const auto& table : kTables) {
     for (int round = 0; round < 100; ++round) {
       std::string input;
-      for (std::uint32_t i = random.Below(400); i > 0; --i) {
+      for (std::uint32_t i = random.Below(round % 10 == 0 ? 40000 : 400); i > 0; --i) {
         input += table.alphabet[random.Below(static_cast<std::uint32_t>(table.alphabet.size()))];
       }
-      const std::size_t sizes[] = {1 + random.Below(90), random.Below(20)};
+      // Now and then a block larger than a piece of the chain's buffer.
+      const std::size_t sizes[] = {1 + random.Below(90), random.Below(20), round % 10 == 0 ? 30000u : 5u};
       ASSERT_EQ(ApplyRuleInBlocks(table.rule, input, sizes), ApplyRuleByteByByte(table.rule, input)) << input;
     }
   }
