@@ -6,11 +6,11 @@
 namespace kelbrin {
 
 #if defined(__SSE2__)
-// A kernel's instance for AVX2: compiled for it as a whole, with everything
-// it calls inlined, so that the AVX2 code stays in functions that run only
-// where the processor has it.
+// A kernel's instance for AVX2 (and BMI, whose bit counts need no test for
+// zero): compiled for them as a whole, with everything it calls inlined, so
+// that such code stays in functions that run only where the processor has it.
 template <class Kernel>
-[[gnu::target("avx2"), gnu::flatten]] std::uint8_t* RunAvx2(const ByteRule& rule, std::uint8_t& state,
+[[gnu::target("avx2,bmi,bmi2"), gnu::flatten]] std::uint8_t* RunAvx2(const ByteRule& rule, std::uint8_t& state,
                                                             const std::uint8_t* bytes, std::size_t count,
                                                             std::uint8_t* out) {
   return Kernel::template Run<Avx2Chunk>(rule, state, bytes, count, out);

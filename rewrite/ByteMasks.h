@@ -58,7 +58,8 @@ class Sse2Chunk {
 };
 
 // Thirty-two bytes to a compare, on processors that have AVX2. Only code
-// compiled for AVX2 may use it (see BlockPaths.h).
+// compiled for AVX2 may use it (see BlockPaths.h); Widths() offers it with
+// BMI beside.
 class Avx2Chunk {
  public:
   [[gnu::target("avx2")]] explicit Avx2Chunk(const std::uint8_t* at) {
