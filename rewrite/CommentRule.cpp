@@ -46,7 +46,8 @@ std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, cons
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t slashes = lanes.Mask(kSlashByte);
-    // A slash at the end of the block may be the first of two: the steps decide.
+    // A slash at the end of the block may be the first of two: it is taken
+    // to be, and stays pending.
     const bool slashNext = last || chunk[valid] == kSlashByte;
     const std::uint64_t pairs = slashes & (slashes >> 1 | std::uint64_t{slashNext} << (valid - 1));
     const std::uint64_t lineEnds = lanes.Mask(kCr, kLf);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 
 #include "BlockPaths.h"
 
@@ -68,7 +69,8 @@ std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const st
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t blanks = lanes.Mask(kBlank);
-    // A blank at the end of the block may begin a run: the steps decide.
+    // What follows the chunk's last blank is known but at the end of the
+    // block; there the blank is taken to start a run, which stays pending.
     const std::uint8_t next = chunk[valid];
     const bool blankOrTabNext = last || next == kBlank || next == kTab;
     const std::uint64_t blankOrTabAfter = (blanks | lanes.Mask(kTab)) >> 1 | std::uint64_t{blankOrTabNext} << (valid - 1);
