@@ -145,6 +145,7 @@ class RuleRunner {
     out.Commit(Finish(out.Room(sizeof(ByteRule::Action))));
   }
 
+ private:
   // The same on plain memory, with the room each needs; they return the end of
   // what they wrote.
   std::uint8_t* Step(std::uint8_t byte, std::uint8_t* out) {
@@ -161,7 +162,6 @@ class RuleRunner {
     return Write(action, out);
   }
 
- private:
   const ByteRule& rule_;
   std::uint8_t state_ = 0;
 };
