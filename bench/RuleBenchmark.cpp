@@ -10,6 +10,7 @@
 
 #include "CommentRule.h"
 #include "Corpus.h"
+#include "RewriteStream.h"
 #include "RuleChain.h"
 #include "TabRule.h"
 
@@ -19,27 +20,20 @@ using namespace kelbrin;
 using kelbrin::bench::CorpusKind;
 
 constexpr std::size_t kCorpusSize = 32 << 20;
-constexpr std::size_t kBlockSize = 64 * 1024;  // as the program reads
+constexpr std::size_t kBlockSize = kStreamBlockSize;  // as the program reads
 
-// Takes what the rules write into a fixed buffer that starts over when full,
-// as the program's output buffer does, minus the file.
+// Lends the rules room in a fixed buffer that starts over when full, as the
+// program's output buffer does, minus the file.
 class MemorySink {
  public:
-  void Write(const std::uint8_t* bytes, std::size_t count) {
+  std::uint8_t* Room(std::size_t count) {
     if (count > buffer_.size() - used_) used_ = 0;
-    std::memcpy(buffer_.data() + used_, bytes, count);
-    used_ += count;
+    return buffer_.data() + used_;
   }
-
-  template <std::size_t N>
-  void WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count) {
-    if (N > buffer_.size() - used_) used_ = 0;
-    std::memcpy(buffer_.data() + used_, bytes.data(), N);
-    used_ += count;
-  }
+  void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
 
  private:
-  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kBlockSize * 2);
+  std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(2 * RuleRunner::PieceRoom(RuleRunner::kPiece));
   std::size_t used_ = 0;
 };
 
@@ -51,39 +45,29 @@ const std::string& Corpus(CorpusKind kind) {
 
 enum class Path { Blocks, ByteAtATime };
 
-// Runs the corpus through `rules` (one, or two chained), block by block.
-void RunRules(benchmark::State& state, std::vector<const ByteRule*> rules, CorpusKind kind, Path path) {
+// Runs the corpus through `rule` in the program's blocks, through the block
+// path or a byte at a time.
+void RunRule(benchmark::State& state, const ByteRule* rule, CorpusKind kind, Path path) {
   const std::string& corpus = Corpus(kind);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(corpus.data());
   for (auto _ : state) {
     MemorySink out;
-    RuleRunner last(*rules.back());
-    RuleRunner first(*rules.front());
-    IntoRule<MemorySink> intoLast(last, out);
-    auto feedBlock = [&](const std::uint8_t* block, std::size_t count) {
-      if (rules.size() == 1) return last.Feed(block, count, out);
-      first.Feed(block, count, intoLast);
-    };
-    auto feedByte = [&](std::uint8_t byte) {
-      if (rules.size() == 1) return last.Feed(byte, out);
-      first.Feed(byte, intoLast);
-    };
+    RuleRunner runner(*rule);
     for (std::size_t at = 0; at < corpus.size(); at += kBlockSize) {
       const std::size_t count = std::min(kBlockSize, corpus.size() - at);
       if (path == Path::Blocks) {
-        feedBlock(bytes + at, count);
+        runner.Feed(bytes + at, count, out);
       } else {
-        for (std::size_t i = 0; i < count; ++i) feedByte(bytes[at + i]);
+        for (std::size_t i = 0; i < count; ++i) runner.Feed(bytes[at + i], out);
       }
     }
-    if (rules.size() == 2) first.Finish(intoLast);
-    last.Finish(out);
+    runner.Finish(out);
     benchmark::DoNotOptimize(out);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus.size()));
 }
 
-void Register(const char* name, std::vector<const ByteRule*> rules) {
+void Register(const char* name, const ByteRule& rule) {
   const struct {
     const char* name;
     CorpusKind kind;
@@ -95,7 +79,7 @@ void Register(const char* name, std::vector<const ByteRule*> rules) {
   for (const auto& corpus : corpora) {
     for (const auto& path : paths) {
       const std::string title = std::string(name) + "/" + corpus.name + "/" + path.name;
-      benchmark::RegisterBenchmark(title.c_str(), RunRules, rules, corpus.kind, path.path)
+      benchmark::RegisterBenchmark(title.c_str(), RunRule, &rule, corpus.kind, path.path)
           ->Unit(benchmark::kMillisecond);
     }
   }
@@ -104,10 +88,10 @@ void Register(const char* name, std::vector<const ByteRule*> rules) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Register("comment", {&CommentRule()});
-  Register("tab", {&TabRule(false)});
-  Register("tab3", {&TabRule(true)});
-  Register("comment+tab3", {&CommentRule(), &TabRule(true)});
+  Register("comment", CommentRule());
+  Register("tab", TabRule(false));
+  Register("tab3", TabRule(true));
+  Register("comment+tab3", CommentThenTabRule(true));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

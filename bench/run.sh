@@ -50,7 +50,7 @@ make_corpus() {
 
 declare -A label=(
   [cat]='`cat` (the copy)'
-  [dd]='`dd bs=64K` (read/write copy)'
+  [dd]='`dd bs=1M` (read/write copy, blocks as kelbrin-cli reads)'
   [c]='`kelbrin-cli -c`'
   [t]='`kelbrin-cli -t`'
   [t3]='`kelbrin-cli -t3`'
@@ -70,7 +70,7 @@ run_case() {
   start=$EPOCHREALTIME
   case $1 in
     cat) cat <"$2" >"$out" ;;
-    dd) dd bs=64K status=none <"$2" >"$out" ;;
+    dd) dd bs=1M status=none <"$2" >"$out" ;;
     c | t | t3 | ct3) "$cli" "-$1" <"$2" >"$out" ;;
     inplace) "$cli" -ct3 "$work/x.pas" ;;
     unexpand) LC_ALL=C unexpand -a <"$2" >"$out" ;;
@@ -216,7 +216,7 @@ echo "| Peak memory, \`-ct3\` filter: 1 MiB / $large_name input | within 1 MiB, 
 echo "| Peak memory, \`-ct3\` in place: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory inplace)"
 echo "$window_row"
 echo
-echo "The byte rules alone, in memory (\`rule-benchmark\`, 32 MiB corpora, 64 KiB blocks, median of 3):"
+echo "The byte rules alone, in memory (\`rule-benchmark\`, 32 MiB corpora, 1 MiB blocks, median of 3):"
 echo
 echo "| Rules | Corpus | MiB/s |"
 echo "|---|---|---:|"

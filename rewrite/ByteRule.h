@@ -4,10 +4,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
-#include "Stretch.h"
+#include "BlockWalk.h"
 
 namespace kelbrin {
 
@@ -28,136 +29,141 @@ struct RuleRow {
   std::uint8_t next;
 };
 
+class ByteRule;
+
+// A rule's way through a whole block: from `state`, it writes from `out` on
+// exactly what the rule's steps write for the `count` bytes, and returns the
+// end of it, with the state after them in `state`. `out` has room for what
+// the steps write (at most count * ByteRule::kMaxWritten) and kBlockSlack.
+using BlockPath = std::uint8_t* (*)(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes,
+                                    std::size_t count, std::uint8_t* out);
+
+// The block path of a rule that has no faster one: its steps, one by one.
+std::uint8_t* StepThrough(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+                          std::uint8_t* out);
+
+// The block path of two rules chained: the first's block path into a small
+// buffer, then the second's, a piece at a time.
+std::uint8_t* PipeThrough(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+                          std::uint8_t* out);
+
 // A byte rule's state table, compiled into one action per state and byte.
 class ByteRule {
  public:
+  // States of one table; two rules chained have up to this many squared.
   static constexpr std::size_t kMaxStates = 4;
-  static constexpr std::size_t kMaxWritten = 4;
+  static constexpr std::size_t kChainStates = kMaxStates * kMaxStates;
+  // Bytes one step writes, two rules chained included.
+  static constexpr std::size_t kMaxWritten = 6;
 
-  struct Action {
-    std::uint8_t count;
+  // Eight bytes, so that finding one takes a shift rather than a multiply,
+  // and writing its bytes one copy.
+  struct alignas(8) Action {
     std::array<std::uint8_t, kMaxWritten> bytes;
+    std::uint8_t count;
     std::uint8_t next;
   };
 
-  explicit ByteRule(std::span<const RuleRow> rows);
+  explicit ByteRule(std::span<const RuleRow> rows, BlockPath blockPath = StepThrough);
 
-  const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state][byte]; }
+  // Two rules as one: what `first` writes for a byte, `second` reads. The
+  // state is first's state * kMaxStates + second's. Both must outlive it.
+  ByteRule(const ByteRule& first, const ByteRule& second);
+
+  const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state * 256u + byte]; }
 
   // The input ended in `state`: the rule writes what its any-other-byte row
   // would write before the byte, as if a byte that writes nothing followed.
   const Action& AtEnd(std::uint8_t state) const { return atEnd_[state]; }
 
-  // What the block path may pass over in `state`, read off the actions.
-  const Stretch& StretchIn(std::uint8_t state) const { return stretches_[state]; }
-
- private:
-  Stretch PlanStretch(std::uint8_t state) const;
-  bool PairBreaks(std::uint8_t state, std::uint8_t lead, Stretch& stretch) const;
-  void PlanRun(std::uint8_t state, std::uint8_t lead, Stretch& stretch) const;
-
-  std::array<std::array<Action, 256>, kMaxStates> actions_{};
-  std::array<Action, kMaxStates> atEnd_{};
-  std::array<Stretch, kMaxStates> stretches_{};
-};
-
-// A rule at work on one stream: the table and the state between two bytes.
-// It writes to a sink, which takes any number of bytes with
-//   Write(const std::uint8_t* bytes, std::size_t count)
-// and the few bytes of one step with
-//   WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count),
-// where count <= N: a sink may copy all N bytes at once and keep `count`.
-class RuleRunner {
- public:
-  explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
-
-  template <class Sink>
-  void Feed(std::uint8_t byte, Sink& out) {
-    state_ = Step(state_, byte, out);
+  std::uint8_t* Block(std::uint8_t& state, const std::uint8_t* bytes, std::size_t count, std::uint8_t* out) const {
+    return blockPath_(*this, state, bytes, count, out);
   }
 
-  // The same bytes as feeding one byte at a time, whatever the blocks: plain
-  // stretches are found many bytes at a time and written in one piece, whole
-  // runs of a stop that brings the state back are written at once, and only
-  // the other bytes take single steps. Where the stretches come out short,
-  // looking for them costs more than it saves: such text is stepped through
-  // for a while before the block path is tried again.
+  // The most bytes one step writes.
+  std::size_t MostWritten() const { return mostWritten_; }
+
+  // The two rules of a chain.
+  const ByteRule& First() const { return *first_; }
+  const ByteRule& Second() const { return *second_; }
+
+ private:
+  void FindMostWritten();
+
+  // 256 for each state; a fixed array, since finding a vector's would take a
+  // load at every step.
+  std::array<Action, kChainStates * 256> actions_{};
+  std::array<Action, kChainStates> atEnd_{};
+  BlockPath blockPath_;
+  std::size_t mostWritten_ = 0;
+  const ByteRule* first_ = nullptr;
+  const ByteRule* second_ = nullptr;
+};
+
+// Writes what `action` writes at `out`, which has room for the whole action;
+// copying all of it costs less than copying `count` bytes.
+inline std::uint8_t* Write(const ByteRule::Action& action, std::uint8_t* out) {
+  static_assert(sizeof(action) <= kBlockSlack);
+  std::memcpy(out, &action, sizeof(action));
+  return out + action.count;
+}
+
+// A rule at work on one stream: the table and the state between two bytes.
+// It writes to a sink, which lends room for bytes and takes back what was
+// written in it:
+//   std::uint8_t* Room(std::size_t count)   room for `count` bytes
+//   void Commit(std::uint8_t* end)          the bytes up to `end` are written
+// Bytes stored past `end` within the room count for nothing.
+class RuleRunner {
+ public:
+  // A block is handed to the block path in pieces of at most this many bytes,
+  // so that a sink never lends more than PieceRoom(kPiece).
+  static constexpr std::size_t kPiece = 16 * 1024;
+  static constexpr std::size_t PieceRoom(std::size_t count) { return count * ByteRule::kMaxWritten + kBlockSlack; }
+
+  explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
+
+  // One step of the rule: the definition of what it does.
+  template <class Sink>
+  void Feed(std::uint8_t byte, Sink& out) {
+    out.Commit(Step(byte, out.Room(sizeof(ByteRule::Action))));
+  }
+
+  // The same bytes as feeding one byte at a time, whatever the blocks.
   template <class Sink>
   void Feed(const std::uint8_t* bytes, std::size_t count, Sink& out) {
-    const std::uint8_t* const end = bytes + count;
-    if (count < kWorthScanning || bytesToStep_ > 0) {
-      bytesToStep_ -= std::min<std::uint64_t>(bytesToStep_, count);
-      std::uint8_t state = state_;
-      while (bytes != end) state = Step(state, *bytes++, out);
-      state_ = state;
-      return;
+    while (count > 0) {
+      const std::size_t piece = std::min(count, kPiece);
+      out.Commit(FeedPiece(bytes, piece, out.Room(PieceRoom(piece))));
+      bytes += piece;
+      count -= piece;
     }
-    std::uint8_t state = state_;  // a local, which writes to the sink cannot touch
-    std::size_t stops = 0;
-    while (bytes != end) {
-      const Stretch& stretch = rule_.StretchIn(state);
-      if (stretch.kind != Stretch::Kind::None) {
-        bytes = PassStretch(stretch, bytes, end, out);
-        if (bytes == end) break;
-        ++stops;
-        if (const std::size_t runs = stretch.WholeRunsAt(bytes, end)) {
-          out.WriteFew(stretch.runWrites, runs * stretch.runWriteCount);
-          bytes += runs * stretch.runLength;
-          continue;
-        }
-      }
-      state = Step(state, *bytes++, out);
-    }
-    state_ = state;
-    Measure(count, stops);
   }
 
   template <class Sink>
   void Finish(Sink& out) {
-    const ByteRule::Action& action = rule_.AtEnd(state_);
-    out.WriteFew(action.bytes, action.count);
-    state_ = action.next;
+    out.Commit(Finish(out.Room(sizeof(ByteRule::Action))));
   }
 
  private:
-  // Below this, looking for a stretch costs more than stepping.
-  static constexpr std::size_t kWorthScanning = 8;
-  // Text whose stretches come out shorter than kShortStretch on average, over
-  // kMeasuredBytes, is stepped through for the next kSteppedBytes.
-  static constexpr std::uint64_t kShortStretch = 8;
-  static constexpr std::uint64_t kMeasuredBytes = 64 * 1024;
-  static constexpr std::uint64_t kSteppedBytes = 256 * 1024;
-
-  void Measure(std::size_t count, std::size_t stops) {
-    measuredBytes_ += count;
-    measuredStops_ += stops;
-    if (measuredBytes_ < kMeasuredBytes) return;
-    if (measuredStops_ * kShortStretch > measuredBytes_) bytesToStep_ = kSteppedBytes;
-    measuredBytes_ = measuredStops_ = 0;
+  // The same on plain memory, with the room each needs; they return the end of
+  // what they wrote.
+  std::uint8_t* Step(std::uint8_t byte, std::uint8_t* out) {
+    const ByteRule::Action& action = rule_.On(state_, byte);
+    state_ = action.next;
+    return Write(action, out);
   }
-
-  template <class Sink>
-  std::uint8_t Step(std::uint8_t state, std::uint8_t byte, Sink& out) const {
-    const ByteRule::Action& action = rule_.On(state, byte);
-    out.WriteFew(action.bytes, action.count);
-    return action.next;
+  std::uint8_t* FeedPiece(const std::uint8_t* bytes, std::size_t count, std::uint8_t* out) {
+    return rule_.Block(state_, bytes, count, out);
   }
-
-  // Writes the plain stretch from `bytes` on, if any, and returns its end.
-  template <class Sink>
-  static const std::uint8_t* PassStretch(const Stretch& stretch, const std::uint8_t* bytes, const std::uint8_t* end,
-                                         Sink& out) {
-    if (stretch.EndsAt(bytes, end)) return bytes;
-    const std::uint8_t* const stop = FindStretchEnd(stretch, bytes, end);
-    if (stretch.kind == Stretch::Kind::Copy) out.Write(bytes, static_cast<std::size_t>(stop - bytes));
-    return stop;
+  std::uint8_t* Finish(std::uint8_t* out) {
+    const ByteRule::Action& action = rule_.AtEnd(state_);
+    state_ = action.next;
+    return Write(action, out);
   }
 
   const ByteRule& rule_;
   std::uint8_t state_ = 0;
-  std::uint64_t bytesToStep_ = 0;  // before the block path is tried again
-  std::uint64_t measuredBytes_ = 0;
-  std::uint64_t measuredStops_ = 0;
 };
 
 }  // namespace kelbrin

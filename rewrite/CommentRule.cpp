@@ -1,5 +1,10 @@
 #include "CommentRule.h"
 
+#include <algorithm>
+#include <bit>
+
+#include "BlockPaths.h"
+
 namespace kelbrin {
 namespace {
 
@@ -20,11 +25,57 @@ constexpr RuleRow kRows[] = {
     {kComment,  kAnyOtherByte, "",     Echo::Drop,  kComment},
 };
 
+constexpr std::uint8_t kSlashByte = '/';
+constexpr std::uint8_t kCr = '\r';
+constexpr std::uint8_t kLf = '\n';
+
+// The rule over whole blocks. In the ground state every byte is written as
+// read but a slash that another follows; inside a comment every byte is
+// dropped but CR and LF. Only those places take the rule's steps: the bytes
+// between them are copied, or passed over, a chunk at a time.
+struct CommentBlocks {
+  template <class Chunk>
+  static std::uint8_t* Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+                           std::uint8_t* out);
+};
+
+template <class Chunk>
+std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes,
+                                 std::size_t count, std::uint8_t* out) {
+  std::uint8_t at = state;
+  ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
+    const Chunk lanes(chunk);
+    const std::uint64_t slashes = lanes.Mask(kSlashByte);
+    // A slash at the end of the block may be the first of two: it is taken
+    // to be, and stays pending.
+    const bool slashNext = last || chunk[valid] == kSlashByte;
+    const std::uint64_t pairs = slashes & (slashes >> 1 | std::uint64_t{slashNext} << (valid - 1));
+    const std::uint64_t lineEnds = lanes.Mask(kCr, kLf);
+    std::size_t pos = 0;
+    while (pos < valid) {
+      if (at == kGround) {
+        const auto stop = std::min<std::size_t>(std::countr_zero(pairs & BitsFrom(pos)), valid);
+        out = CopyPlain(out, chunk + pos, stop - pos);
+        pos = stop;
+        if (pos == valid) break;
+      } else if (at == kComment) {
+        const std::uint64_t ahead = lineEnds & BitsFrom(pos);
+        if (ahead == 0) break;
+        pos = static_cast<std::size_t>(std::countr_zero(ahead));
+      }
+      const ByteRule::Action& action = rule.On(at, chunk[pos++]);
+      out = Write(action, out);
+      at = action.next;
+    }
+  });
+  state = at;
+  return out;
+}
+
 }  // namespace
 
-const ByteRule& CommentRule() {
-  static const ByteRule rule(kRows);
-  return rule;
+const ByteRule& CommentRule(Width width) {
+  return ForWidth(width, [](Width w) { return ByteRule(kRows, BlockPathFor<CommentBlocks>(w)); });
 }
 
 }  // namespace kelbrin

@@ -1,18 +1,25 @@
 #include "Filter.h"
 
-#include <vector>
-
 #include "CommentRule.h"
 #include "RewriteStream.h"
+#include "RuleChain.h"
 #include "TabRule.h"
 
 namespace kelbrin {
+namespace {
+
+// Both passes chained make one rule, the comment rule's output feeding the
+// tab rule.
+const ByteRule& RuleFor(const PassSelection& selection) {
+  if (!selection.spaceToTab) return CommentRule();
+  if (!selection.commentDelete) return TabRule(selection.space3);
+  return CommentThenTabRule(selection.space3);
+}
+
+}  // namespace
 
 IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
-  std::vector<const ByteRule*> rules;
-  if (selection.commentDelete) rules.push_back(&CommentRule());
-  if (selection.spaceToTab) rules.push_back(&TabRule(selection.space3));
-  return RewriteStream(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rules,
+  return RewriteStream(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), RuleFor(selection),
                        [](std::int64_t) {})
       .status;
 }

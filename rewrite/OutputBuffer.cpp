@@ -2,22 +2,11 @@
 
 namespace kelbrin {
 
-bool OutputBuffer::Flush() {
-  WriteThrough(buffer_.data(), used_);
-  used_ = 0;
-  return static_cast<bool>(status_);
-}
-
-void OutputBuffer::WriteLarge(const std::uint8_t* bytes, std::size_t count) {
-  if (!Flush()) return;
-  if (count >= kCapacity) return WriteThrough(bytes, count);
-  std::memcpy(buffer_.data(), bytes, count);
-  used_ = count;
-}
-
 // A write may store less than asked; one that stores nothing at all and
 // reports no error means the medium takes no more.
-void OutputBuffer::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
+bool OutputBuffer::Flush() {
+  const std::uint8_t* bytes = buffer_.data();
+  std::size_t count = used_;
   while (status_ && count > 0) {
     std::size_t put = 0;
     status_ = fileSystem_.Write(file_, bytes, count, put);
@@ -25,6 +14,8 @@ void OutputBuffer::WriteThrough(const std::uint8_t* bytes, std::size_t count) {
     bytes += put;
     count -= put;
   }
+  used_ = 0;
+  return static_cast<bool>(status_);
 }
 
 }  // namespace kelbrin

@@ -1,55 +1,37 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <vector>
+
+#include "PageBuffer.h"
 
 #include "platform/FileSystem.h"
 
 namespace kelbrin {
 
-// Collects written bytes and hands them to a file in large blocks. After a
-// failed write it drops everything and keeps the failure for the caller.
+// Lends the rules room for what they write and hands it to a file in large
+// blocks. After a failed write it drops everything and keeps the failure for
+// the caller.
 class OutputBuffer {
  public:
-  static constexpr std::size_t kCapacity = 64 * 1024;
+  OutputBuffer(FileSystem& fileSystem, FileHandle file, std::size_t capacity)
+      : fileSystem_(fileSystem), file_(file), buffer_(capacity) {}
 
-  OutputBuffer(FileSystem& fileSystem, FileHandle file) : fileSystem_(fileSystem), file_(file), buffer_(kCapacity) {}
-
-  void Write(const std::uint8_t* bytes, std::size_t count) {
-    if (count <= kCapacity - used_) {
-      std::memcpy(buffer_.data() + used_, bytes, count);
-      used_ += count;
-    } else {
-      WriteLarge(bytes, count);
-    }
+  // Room for `count` bytes, at most the capacity.
+  std::uint8_t* Room(std::size_t count) {
+    if (buffer_.size() - used_ < count) Flush();
+    return buffer_.data() + used_;
   }
-
-  // A rule's step writes a few bytes from an array of N; copying all N at once
-  // costs less than copying `count` of them.
-  template <std::size_t N>
-  void WriteFew(const std::array<std::uint8_t, N>& bytes, std::size_t count) {
-    if (N <= kCapacity - used_) {
-      std::memcpy(buffer_.data() + used_, bytes.data(), N);
-      used_ += count;
-    } else {
-      Write(bytes.data(), count);
-    }
-  }
+  void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
 
   // Writes out what is collected; true while nothing has failed.
   bool Flush();
   const IoStatus& Status() const { return status_; }
 
  private:
-  void WriteLarge(const std::uint8_t* bytes, std::size_t count);
-  void WriteThrough(const std::uint8_t* bytes, std::size_t count);
-
   FileSystem& fileSystem_;
   FileHandle file_;
-  std::vector<std::uint8_t> buffer_;
+  PageBuffer buffer_;
   std::size_t used_ = 0;
   IoStatus status_;
 };

@@ -81,9 +81,8 @@ class Pass {
     if (IoStatus status = fs_.Size(input, size); !status) return status;
     progress_.SetMin(0);
     progress_.SetMax(size);
-    const ByteRule* rules[] = {&spec_.rule};
     const StreamResult result =
-        RewriteStream(fs_, input, output, rules, [this](std::int64_t read) { progress_.SetPosition(read); });
+        RewriteStream(fs_, input, output, spec_.rule, [this](std::int64_t read) { progress_.SetPosition(read); });
     if (!result.status) return result.status;
     // Nothing else may hold the backup, so an input that ends early was cut
     // short by a failing read.

@@ -1,29 +1,28 @@
 #include "RewriteStream.h"
 
-#include <stdexcept>
-#include <vector>
-
 #include "OutputBuffer.h"
-#include "RuleChain.h"
+#include "PageBuffer.h"
 
 namespace kelbrin {
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
+// The output goes out in blocks of about the read blocks' size.
+constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
 
-// Reads blocks until the input ends, hands each to `feed` and, at the end,
-// lets `finish` write what the rules still hold.
-template <class Feed, class Finish>
-StreamResult Pump(FileSystem& fileSystem, FileHandle input, OutputBuffer& out, Feed feed, Finish finish,
-                  const std::function<void(std::int64_t)>& onRead) {
-  std::vector<std::uint8_t> block(kBlockSize);
+}  // namespace
+
+StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
+                           const std::function<void(std::int64_t)>& onRead) {
+  OutputBuffer out(fileSystem, output, kOutputCapacity);
+  PageBuffer block(kStreamBlockSize);
+  RuleRunner runner(rule);
   StreamResult result;
   for (;;) {
     std::size_t got = 0;
     result.status = fileSystem.Read(input, block.data(), block.size(), got);
     if (!result.status) return result;
     if (got == 0) break;
-    feed(block.data(), got);
+    runner.Feed(block.data(), got, out);
     result.consumed += static_cast<std::int64_t>(got);
     if (!out.Status()) {
       result.status = out.Status();
@@ -31,36 +30,10 @@ StreamResult Pump(FileSystem& fileSystem, FileHandle input, OutputBuffer& out, F
     }
     onRead(result.consumed);
   }
-  finish();
+  runner.Finish(out);
   out.Flush();
   result.status = out.Status();
   return result;
-}
-
-}  // namespace
-
-// The choice between one rule and two chained is made once, not per byte.
-StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output,
-                           std::span<const ByteRule* const> rules,
-                           const std::function<void(std::int64_t)>& onRead) {
-  if (rules.empty() || rules.size() > 2) throw std::invalid_argument("one or two rules");
-  OutputBuffer out(fileSystem, output);
-  RuleRunner first(*rules[0]);
-  if (rules.size() == 1) {
-    return Pump(
-        fileSystem, input, out, [&](const std::uint8_t* bytes, std::size_t count) { first.Feed(bytes, count, out); },
-        [&] { first.Finish(out); }, onRead);
-  }
-  RuleRunner second(*rules[1]);
-  IntoRule<OutputBuffer> intoSecond(second, out);
-  return Pump(
-      fileSystem, input, out,
-      [&](const std::uint8_t* bytes, std::size_t count) { first.Feed(bytes, count, intoSecond); },
-      [&] {
-        first.Finish(intoSecond);
-        second.Finish(out);
-      },
-      onRead);
 }
 
 }  // namespace kelbrin

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ByteMasks.h"
 #include "ByteRule.h"
 
 namespace kelbrin {
 
 // Turns every four blanks in a row into a tab; with `threeBlanks`, also three
 // blanks left over at the end of a run.
-const ByteRule& TabRule(bool threeBlanks);
+// Its block path looks at bytes `width` at a time, as the comment rule's does.
+const ByteRule& TabRule(bool threeBlanks, Width width = Widest());
 
 }  // namespace kelbrin

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ByteMasks.h"
 #include "ByteRule.h"
 #include "RuleHarness.h"
 
@@ -23,6 +24,10 @@ struct FuzzInput {
   std::string_view text;
 
   bool Switch(int bit) const { return (switches >> bit) & 1; }
+
+  // The width of the block path to check, from the top two switches: each
+  // that this processor runs gets its turn.
+  Width BlockWidth() const { return Widths()[(switches >> 6) % Widths().size()]; }
 };
 
 inline FuzzInput ParseFuzzInput(const std::uint8_t* data, std::size_t size) {

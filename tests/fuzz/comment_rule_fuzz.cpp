@@ -1,4 +1,5 @@
-// Properties of the comment rule that must hold for every input.
+// Properties of the comment rule that must hold for every input, through each
+// width of the block path (the top two switches).
 #include "CommentRule.h"
 #include "FuzzInput.h"
 
@@ -23,9 +24,10 @@ bool IsSubsequence(std::string_view part, std::string_view whole) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const FuzzInput input = ParseFuzzInput(data, size);
-  const std::string output = FeedByteByByte(CommentRule(), input.text);
+  const ByteRule& rule = CommentRule(input.BlockWidth());
+  const std::string output = FeedByteByByte(rule, input.text);
 
-  Require(FeedInBlocks(CommentRule(), CutIntoBlocks(input.text, input.blockLengths)) == output,
+  Require(FeedInBlocks(rule, CutIntoBlocks(input.text, input.blockLengths)) == output,
           "feeding blocks gives what feeding single bytes gives");
   if (input.text.find("//") == std::string_view::npos)
     Require(output == input.text, "text without two adjacent slashes passes unchanged");

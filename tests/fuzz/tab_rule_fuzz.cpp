@@ -1,5 +1,6 @@
 // Properties of the space-to-tab rule that must hold for every input, with
-// the three-blank option off and on (the first switch).
+// the three-blank option off and on (the first switch), through each width of
+// the block path (the top two).
 #include "FuzzInput.h"
 #include "TabRule.h"
 
@@ -20,7 +21,7 @@ std::string WithoutBlanksAndTabs(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const FuzzInput input = ParseFuzzInput(data, size);
   const bool threeBlanks = input.Switch(0);
-  const ByteRule& rule = TabRule(threeBlanks);
+  const ByteRule& rule = TabRule(threeBlanks, input.BlockWidth());
   const std::string output = FeedByteByByte(rule, input.text);
 
   Require(FeedInBlocks(rule, CutIntoBlocks(input.text, input.blockLengths)) == output,

@@ -9,6 +9,7 @@
 #include "CommentRule.h"
 #include "FaultInjectingFileSystem.h"
 #include "Recorders.h"
+#include "RewriteStream.h"
 #include "RuleHarness.h"
 #include "RunJunbi.h"
 #include "TabRule.h"
@@ -41,7 +42,7 @@ std::vector<PassStep> StepsOf(const PassSelection& selection) {
 // Several blocks of reading and writing, with work for both rules in each.
 std::string MultiBlockText() {
   std::string text;
-  while (text.size() < 160 * 1024) text += "\tif (a / b) x();      // why\r\n";
+  while (text.size() < 5 * kStreamBlockSize / 2) text += "\tif (a / b) x();      // why\r\n";
   return text;
 }
 

@@ -10,6 +10,7 @@
 #include "FaultInjectingFileSystem.h"
 #include "Passes.h"
 #include "Recorders.h"
+#include "RewriteStream.h"
 #include "RunJunbi.h"
 #include "SplitTarget.h"
 #include "TestFiles.h"
@@ -33,7 +34,7 @@ std::string Repeat(const std::string& line, int times) {
 // each rule to do in every block.
 const std::string kLine = "    if (a / b) x();  // why\r\n";
 const std::string kLineWithoutComment = "    if (a / b) x();  \r\n";
-constexpr int kLines = 12000;
+const int kLines = static_cast<int>(4 * kStreamBlockSize / kLine.size());
 
 std::string LargeSource() { return Repeat(kLine, kLines); }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "ByteMasks.h"
 #include "ByteRule.h"
 
 namespace kelbrin::test {
@@ -13,12 +13,22 @@ namespace kelbrin::test {
 // Collects what a rule writes.
 struct StringSink {
   std::string bytes;
-  void Write(const std::uint8_t* data, std::size_t count) { bytes.append(reinterpret_cast<const char*>(data), count); }
-  template <std::size_t N>
-  void WriteFew(const std::array<std::uint8_t, N>& data, std::size_t count) {
-    Write(data.data(), count);
+  std::uint8_t* Room(std::size_t count) {
+    const std::size_t used = bytes.size();
+    bytes.resize(used + count);
+    return Data() + used;
   }
+  void Commit(std::uint8_t* end) { bytes.resize(static_cast<std::size_t>(end - Data())); }
+
+ private:
+  std::uint8_t* Data() { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
 };
+
+// For test names and messages.
+inline const char* WidthName(Width width) {
+  const char* const names[] = {"scalar", "sse2", "avx2"};
+  return names[static_cast<int>(width)];
+}
 
 inline const std::uint8_t* BytesOf(std::string_view text) { return reinterpret_cast<const std::uint8_t*>(text.data()); }
 
