@@ -36,10 +36,12 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
-bench:
+bench: deps
 	scripts/install-deps.sh bench
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target window_bench
 	bench/run.sh
 
 clean:
