@@ -7,7 +7,7 @@ set -eu
 # clang and its runtime libraries give `make fuzz` libFuzzer.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   fonts-ipafont-gothic locales clang libclang-rt-14-dev
-  imagemagick x11-utils"
+  imagemagick x11-utils xauth"
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
 
 missing=""
@@ -33,7 +33,7 @@ fi
 if [ -n "$missing" ]; then
   echo "Installing:$missing"
   $as_root apt-get update -qq
-  $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+  $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
 fi
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   $as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
