@@ -25,11 +25,12 @@ if [ "${KELBRIN_ON_VIRTUAL_DISPLAY:-}" != 1 ]; then
   exit 0
 fi
 
-# On the virtual display: wait for the window, let it finish drawing, take it, close it.
+# On the virtual display: wait for the window, let it finish drawing, take it,
+# close it. Wine's chatter about the display going away afterwards is dropped.
 if [ -n "$target" ]; then
-  "$build/wine-run" "$build/kelbrin.exe" "$target" &
+  "$build/wine-run" "$build/kelbrin.exe" "$target" 2>/dev/null &
 else
-  "$build/wine-run" "$build/kelbrin.exe" &
+  "$build/wine-run" "$build/kelbrin.exe" 2>/dev/null &
 fi
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
@@ -61,3 +62,5 @@ poll 600 window || { echo "Kelbrin's window did not open." >&2; exit 1; }
 poll 100 drawn || true
 shown=$(window) && xdotool windowfocus --sync "$shown" key alt+F4
 poll 100 sh -c "! kill -0 $pid" || true
+# Wine's own processes linger a moment; they go before the display does.
+WINEPREFIX="$build/wineprefix" wineserver -w 2>/dev/null || true
