@@ -16,8 +16,8 @@ constexpr int kMaxBackupNumber = 9999;
 
 class Pass {
  public:
-  Pass(const TargetFile& target, const PassSpec& spec, PassProgress& progress, FileSystem& fileSystem)
-      : spec_(spec), progress_(progress), fs_(fileSystem), chosenPath_(target.Path()), file_(target),
+  Pass(const TargetFile& target, const PassDefinition& definition, PassProgress& progress, FileSystem& fileSystem)
+      : definition_(definition), progress_(progress), fs_(fileSystem), chosenPath_(target.Path()), file_(target),
         targetPath_(chosenPath_) {}
 
   std::optional<PassFailure> Run() {
@@ -50,7 +50,7 @@ class Pass {
   // slip a file in between a test and the move.
   IoStatus MoveTargetAside() {
     for (int n = 1; n <= kMaxBackupNumber; ++n) {
-      std::string candidate = file_.TargetDir + BackupName(spec_.backupPrefix, file_.TargetFileName, n);
+      std::string candidate = file_.TargetDir + BackupName(definition_.backupPrefix, file_.TargetFileName, n);
       IoStatus status = fs_.RenameNoReplace(targetPath_, candidate);
       if (status) backupPath_ = std::move(candidate);
       if (status.reason != FailureReason::NameTaken) return status;
@@ -82,7 +82,7 @@ class Pass {
     progress_.SetMin(0);
     progress_.SetMax(size);
     const StreamResult result =
-        RewriteStream(fs_, input, output, spec_.rule, [this](std::int64_t read) { progress_.SetPosition(read); });
+        RewriteStream(fs_, input, output, definition_.rule, [this](std::int64_t read) { progress_.SetPosition(read); });
     if (!result.status) return result.status;
     // Nothing else may hold the backup, so an input that ends early was cut
     // short by a failing read.
@@ -99,10 +99,10 @@ class Pass {
 
   // While the content lies under the backup name only, the failure says where.
   PassFailure Failed(const IoStatus& status) const {
-    return {spec_.kind, chosenPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
+    return {definition_.kind, chosenPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
   }
 
-  const PassSpec& spec_;
+  const PassDefinition& definition_;
   PassProgress& progress_;
   FileSystem& fs_;
   const std::string chosenPath_;  // as the user named it, for reports
@@ -114,7 +114,7 @@ class Pass {
 
 }  // namespace
 
-std::optional<PassFailure> ProcessingPass(const TargetFile& target, const PassSpec& pass, PassProgress& progress,
+std::optional<PassFailure> ProcessingPass(const TargetFile& target, const PassDefinition& pass, PassProgress& progress,
                                           FileSystem& fileSystem) {
   return Pass(target, pass, progress, fileSystem).Run();
 }

@@ -12,7 +12,7 @@
 namespace kelbrin {
 
 // What makes one pass: its kind, the prefix of its backup and its byte rule.
-struct PassSpec {
+struct PassDefinition {
   PassKind kind;
   std::string_view backupPrefix;
   const ByteRule& rule;
@@ -22,7 +22,7 @@ struct PassSpec {
 // the rewritten bytes under its own name and leaves the backup beside it.
 // Whatever fails, the target's content is never lost: a pass that cannot
 // complete puts the file back as it was and says why.
-std::optional<PassFailure> ProcessingPass(const TargetFile& target, const PassSpec& pass, PassProgress& progress,
+std::optional<PassFailure> ProcessingPass(const TargetFile& target, const PassDefinition& pass, PassProgress& progress,
                                           FileSystem& fileSystem);
 
 }  // namespace kelbrin
