@@ -7,17 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ErrorMeanings.h"
 #include "FileSystem.h"
 
 namespace kelbrin {
 namespace {
 
-struct ErrorMeaning {
-  int error;
-  FailureReason reason;
-};
-
-constexpr ErrorMeaning kErrnoMeanings[] = {
+constexpr ErrorMeaning<int> kErrnoMeanings[] = {
     {ENOENT, FailureReason::NotFound},      {ENOTDIR, FailureReason::NotFound},
     {EISDIR, FailureReason::IsDirectory},   {EACCES, FailureReason::AccessDenied},
     {EPERM, FailureReason::AccessDenied},   {EBUSY, FailureReason::InUse},
@@ -26,12 +22,7 @@ constexpr ErrorMeaning kErrnoMeanings[] = {
     {ENAMETOOLONG, FailureReason::NameTooLong},
 };
 
-IoStatus FromErrno(int error) {
-  FailureReason reason = FailureReason::Other;
-  for (const ErrorMeaning& meaning : kErrnoMeanings)
-    if (meaning.error == error) reason = meaning.reason;
-  return {reason, static_cast<std::uint32_t>(error)};
-}
+IoStatus FromErrno(int error) { return StatusOf(error, kErrnoMeanings); }
 
 IoStatus LastError() { return FromErrno(errno); }
 

@@ -2,17 +2,13 @@
 
 #include <string>
 
+#include "ErrorMeanings.h"
 #include "FileSystem.h"
 
 namespace kelbrin {
 namespace {
 
-struct ErrorMeaning {
-  DWORD error;
-  FailureReason reason;
-};
-
-constexpr ErrorMeaning kWin32Meanings[] = {
+constexpr ErrorMeaning<DWORD> kWin32Meanings[] = {
     {ERROR_FILE_NOT_FOUND, FailureReason::NotFound},     {ERROR_PATH_NOT_FOUND, FailureReason::NotFound},
     {ERROR_INVALID_DRIVE, FailureReason::NotFound},      {ERROR_BAD_NETPATH, FailureReason::NotFound},
     {ERROR_ACCESS_DENIED, FailureReason::AccessDenied},  {ERROR_WRITE_PROTECT, FailureReason::AccessDenied},
@@ -22,12 +18,7 @@ constexpr ErrorMeaning kWin32Meanings[] = {
     {ERROR_FILENAME_EXCED_RANGE, FailureReason::NameTooLong},
 };
 
-IoStatus FromWin32(DWORD error) {
-  FailureReason reason = FailureReason::Other;
-  for (const ErrorMeaning& meaning : kWin32Meanings)
-    if (meaning.error == error) reason = meaning.reason;
-  return {reason, static_cast<std::uint32_t>(error)};
-}
+IoStatus FromWin32(DWORD error) { return StatusOf(error, kWin32Meanings); }
 
 IoStatus LastError() { return FromWin32(GetLastError()); }
 

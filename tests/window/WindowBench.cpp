@@ -45,7 +45,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: window_bench FILE\n");
     return 2;
   }
-  PlatformPathRules();
   const TargetFile target = SplitTarget(argv[1], PlatformPathRules());
   const TargetFile copy{target.TargetDir, "core-" + target.TargetFileName};
   if (!CopyFileA(argv[1], copy.Path().c_str(), TRUE)) {
