@@ -39,6 +39,29 @@ void ByteRule::FindMostWritten() {
   for (const Action& action : actions_) mostWritten_ = std::max<std::size_t>(mostWritten_, action.count);
 }
 
+void ByteRule::FindResets() {
+  // The states the rule can reach from state 0; a chain's table has states
+  // that no input leads to.
+  std::array<bool, kChainStates> reachable{};
+  reachable[0] = true;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (std::size_t state = 0; state < kChainStates; ++state) {
+      for (int b = 0; reachable[state] && b < 256; ++b) {
+        const std::uint8_t next = actions_[state * 256 + b].next;
+        grew = grew || !reachable[next];
+        reachable[next] = true;
+      }
+    }
+  }
+  for (int b = 0; b < 256; ++b) {
+    resets_[b] = true;
+    for (std::size_t state = 0; state < kChainStates; ++state) {
+      if (reachable[state] && actions_[state * 256 + b].next != 0) resets_[b] = false;
+    }
+  }
+}
+
 ByteRule::ByteRule(std::span<const RuleRow> rows, BlockPath blockPath) : blockPath_(blockPath) {
   // Rows that name a byte take precedence over the state's any-other-byte row,
   // whatever their order in the table.
@@ -58,6 +81,7 @@ ByteRule::ByteRule(std::span<const RuleRow> rows, BlockPath blockPath) : blockPa
     actions_[row.state * 256u + byte] = Compile(row, row.echo == Echo::Write ? std::optional(byte) : std::nullopt);
   }
   FindMostWritten();
+  FindResets();
 }
 
 ByteRule::ByteRule(const ByteRule& first, const ByteRule& second)
@@ -82,6 +106,7 @@ ByteRule::ByteRule(const ByteRule& first, const ByteRule& second)
     }
   }
   FindMostWritten();
+  FindResets();
 }
 
 std::uint8_t* StepThrough(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,

@@ -83,12 +83,18 @@ class ByteRule {
   // The most bytes one step writes.
   std::size_t MostWritten() const { return mostWritten_; }
 
+  // Whether reading `byte` brings the rule back to state 0 from every state:
+  // what follows such a byte can be rewritten without knowing what came
+  // before it.
+  bool Resets(std::uint8_t byte) const { return resets_[byte]; }
+
   // The two rules of a chain.
   const ByteRule& First() const { return *first_; }
   const ByteRule& Second() const { return *second_; }
 
  private:
   void FindMostWritten();
+  void FindResets();
 
   // 256 for each state; a fixed array, since finding a vector's would take a
   // load at every step.
@@ -96,6 +102,7 @@ class ByteRule {
   std::array<Action, kChainStates> atEnd_{};
   BlockPath blockPath_;
   std::size_t mostWritten_ = 0;
+  std::array<bool, 256> resets_{};
   const ByteRule* first_ = nullptr;
   const ByteRule* second_ = nullptr;
 };
@@ -121,7 +128,10 @@ class RuleRunner {
   static constexpr std::size_t kPiece = 16 * 1024;
   static constexpr std::size_t PieceRoom(std::size_t count) { return count * ByteRule::kMaxWritten + kBlockSlack; }
 
-  explicit RuleRunner(const ByteRule& rule) : rule_(rule) {}
+  explicit RuleRunner(const ByteRule& rule, std::uint8_t state = 0) : rule_(rule), state_(state) {}
+
+  // The state between the last byte fed and the next.
+  std::uint8_t State() const { return state_; }
 
   // One step of the rule: the definition of what it does.
   template <class Sink>
@@ -163,7 +173,7 @@ class RuleRunner {
   }
 
   const ByteRule& rule_;
-  std::uint8_t state_ = 0;
+  std::uint8_t state_;
 };
 
 }  // namespace kelbrin

@@ -1,7 +1,7 @@
 #include "Filter.h"
 
 #include "CommentRule.h"
-#include "RewriteStream.h"
+#include "ParallelStream.h"
 #include "RuleChain.h"
 #include "TabRule.h"
 
@@ -19,9 +19,8 @@ const ByteRule& RuleFor(const PassSelection& selection) {
 }  // namespace
 
 IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
-  return RewriteStream(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), RuleFor(selection),
-                       [](std::int64_t) {})
-      .status;
+  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(),
+                                 RuleFor(selection));
 }
 
 }  // namespace kelbrin

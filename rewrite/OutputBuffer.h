@@ -23,10 +23,14 @@ class OutputBuffer {
     return buffer_.data() + used_;
   }
   void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  // Room there is without writing first.
+  std::size_t Free() const { return buffer_.size() - used_; }
 
   // Writes out what is collected; true while nothing has failed.
   bool Flush();
   const IoStatus& Status() const { return status_; }
+  // From now on drops everything, as after a failed write.
+  void Stop(const IoStatus& why) { status_ = why; }
 
  private:
   FileSystem& fileSystem_;

@@ -16,19 +16,6 @@
 namespace kelbrin::test {
 namespace {
 
-// Source-like lines with every shape both rules care about, some of them
-// long enough to cross the stream's read blocks.
-std::string SourceLikeText(std::size_t lines) {
-  const std::string shapes[] = {
-      "    x := a / b;  // note\r\n", "\tif a then  // \x83\x5c//\r\n", "s := 'http://x';   \r\n",
-      "  /* a // b */\n",             "        y  :=  1;\r\n",         "   \t//\r// \t  \n",
-      "a/ /b  /",                     std::string(70, ' ') + "//" + std::string(9, '/') + "\r\n",
-  };
-  std::string text;
-  for (std::size_t i = 0; i < lines; ++i) text += shapes[(i * 7 + i / 3) % std::size(shapes)];
-  return text;
-}
-
 std::string OneAfterTheOther(const std::string& input, bool threeBlanks) {
   return ApplyRuleByteByByte(TabRule(threeBlanks), ApplyRuleByteByByte(CommentRule(), input));
 }

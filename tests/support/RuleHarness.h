@@ -66,6 +66,19 @@ inline std::string ApplyRuleInBlocks(const ByteRule& rule, std::string_view inpu
   return out.bytes;
 }
 
+// Source-like lines with every shape the rules care about, some of them
+// long enough to cross a stream's read blocks.
+inline std::string SourceLikeText(std::size_t lines) {
+  const std::string shapes[] = {
+      "    x := a / b;  // note\r\n", "\tif a then  // \x83\x5c//\r\n", "s := 'http://x';   \r\n",
+      "  /* a // b */\n",             "        y  :=  1;\r\n",         "   \t//\r// \t  \n",
+      "a/ /b  /",                     std::string(70, ' ') + "//" + std::string(9, '/') + "\r\n",
+  };
+  std::string text;
+  for (std::size_t i = 0; i < lines; ++i) text += shapes[(i * 7 + i / 3) % std::size(shapes)];
+  return text;
+}
+
 // Test tables write a blank as B and a tab as T, as the rule's own tables do.
 inline std::string Blanks(std::string_view pattern) {
   std::string bytes(pattern);

@@ -1,0 +1,219 @@
+#include "ParallelStream.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "OutputBuffer.h"
+#include "PageBuffer.h"
+
+namespace kelbrin {
+namespace {
+
+constexpr std::uint64_t kThreads = 2;
+// Bytes each thread reads at a time: small enough that what one thread reads
+// and writes stays in its own cache.
+constexpr std::size_t kBlock = 512 * 1024;
+// How far back from a block's end a cut is looked for; lines are shorter.
+constexpr std::size_t kCutReach = 16 * 1024;
+constexpr std::size_t kInputCapacity = kCutReach + kBlock;
+// Room for a block's whole output where the rule makes nothing longer.
+constexpr std::size_t kOutputCapacity = kInputCapacity + RuleRunner::PieceRoom(RuleRunner::kPiece);
+
+// What a block leaves to the next.
+struct Handover {
+  const std::uint8_t* tail = nullptr;  // its bytes after the cut, in its thread's buffer
+  std::size_t tailSize = 0;
+  bool cutInState0 = true;
+  bool inputEnded = false;
+};
+
+// Keeps the blocks in order: block n reads after block n - 1 has read, and
+// writes after it has written. A thread that sleeps until its turn is woken
+// on the CPU of the thread that gives it the turn, and the two then share one
+// CPU for a while; waiting a little without sleeping keeps each on its own.
+class Turns {
+ public:
+  // Waits for block n's turn to read and gives what the block before left;
+  // false when there is nothing more to read or something failed.
+  bool AwaitRead(std::uint64_t n, Handover& before) {
+    const auto ready = [&] { return readTurn_ == n || failed_; };
+    YieldUntil(ready);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, ready);
+    before = handover_;
+    return !failed_ && !handover_.inputEnded;
+  }
+  void Read(const Handover& after) {
+    std::lock_guard lock(mutex_);
+    handover_ = after;
+    ++readTurn_;
+    changed_.notify_all();
+  }
+
+  // Waits for block n's turn to write and gives the state the block before
+  // ended in; false after a failure.
+  bool AwaitWrite(std::uint64_t n, std::uint8_t& stateBefore) {
+    const auto ready = [&] { return writeTurn_ == n || failed_; };
+    YieldUntil(ready);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, ready);
+    stateBefore = stateAfter_;
+    return !failed_;
+  }
+  void Written(std::uint8_t stateAfter) {
+    std::lock_guard lock(mutex_);
+    stateAfter_ = stateAfter;
+    ++writeTurn_;
+    changed_.notify_all();
+  }
+
+  // The first failure counts; every wait ends.
+  void Fail(const IoStatus& status) {
+    std::lock_guard lock(mutex_);
+    if (!failed_) failure_ = status;
+    failed_ = true;
+    changed_.notify_all();
+  }
+  IoStatus Failure() {
+    std::lock_guard lock(mutex_);
+    return failure_;
+  }
+
+ private:
+  // About as long as a block takes to rewrite.
+  static constexpr int kYields = 1000;
+
+  template <class Ready>
+  static void YieldUntil(Ready ready) {
+    for (int i = 0; i < kYields && !ready(); ++i) std::this_thread::yield();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  // Changed under the mutex; read without it while yielding.
+  std::atomic<std::uint64_t> readTurn_ = 0;
+  std::atomic<std::uint64_t> writeTurn_ = 0;
+  Handover handover_;
+  std::uint8_t stateAfter_ = 0;
+  std::atomic<bool> failed_ = false;
+  IoStatus failure_;
+};
+
+// One thread's share: blocks first, first + kThreads, and so on.
+class Worker {
+ public:
+  Worker(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule, Turns& turns)
+      : fileSystem_(fileSystem), input_(input), rule_(rule), turns_(turns), out_(fileSystem, output, kOutputCapacity) {}
+
+  void Run(std::uint64_t first) {
+    for (std::uint64_t n = first; ReadBlock(n) && RewriteBlock() && !last_; n += kThreads) {
+    }
+  }
+
+  // The rule's sink. Output that does not fit goes out early, in its turn.
+  std::uint8_t* Room(std::size_t count) {
+    if (out_.Free() < count) TakeWriteTurn();
+    return out_.Room(count);
+  }
+  void Commit(std::uint8_t* end) { out_.Commit(end); }
+
+ private:
+  bool ReadBlock(std::uint64_t n) {
+    Handover before;
+    if (!turns_.AwaitRead(n, before)) return false;
+    if (before.tailSize > 0) std::memcpy(bytes_.data(), before.tail, before.tailSize);
+    std::size_t got = 0;
+    const IoStatus status = fileSystem_.Read(input_, bytes_.data() + before.tailSize, kBlock, got);
+    if (!status) {
+      turns_.Fail(status);
+      return false;
+    }
+    block_ = n;
+    size_ = before.tailSize + got;
+    startsInState0_ = before.cutInState0;
+    last_ = got == 0;
+    Handover after;
+    after.inputEnded = last_;
+    after.cutInState0 = last_ || Cut();
+    if (last_) cut_ = size_;
+    after.tail = bytes_.data() + cut_;
+    after.tailSize = size_ - cut_;
+    turns_.Read(after);
+    return true;
+  }
+
+  // Cuts the block after its last byte that resets the rule, if one is near
+  // the end; otherwise after its last byte. True when state 0 follows the cut.
+  bool Cut() {
+    const std::size_t reach = size_ - std::min(size_, kCutReach);
+    for (cut_ = size_; cut_ > reach; --cut_) {
+      if (rule_.Resets(bytes_.data()[cut_ - 1])) return true;
+    }
+    cut_ = size_;
+    return false;
+  }
+
+  bool RewriteBlock() {
+    holdsWriteTurn_ = false;
+    std::uint8_t state = 0;
+    if (!startsInState0_ && !TakeWriteTurn(&state)) return false;
+    RuleRunner runner(rule_, state);
+    runner.Feed(bytes_.data(), cut_, *this);
+    if (last_) runner.Finish(*this);
+    if (!TakeWriteTurn() || !out_.Flush()) {
+      turns_.Fail(out_.Status());
+      return false;
+    }
+    turns_.Written(runner.State());
+    return true;
+  }
+
+  // Waits until this block may write, and gives the state the block before
+  // ended in. After a failure elsewhere, nothing more is written.
+  bool TakeWriteTurn(std::uint8_t* stateBefore = nullptr) {
+    if (holdsWriteTurn_) return true;
+    std::uint8_t state = 0;
+    holdsWriteTurn_ = turns_.AwaitWrite(block_, state);
+    if (!holdsWriteTurn_) out_.Stop(turns_.Failure());
+    if (stateBefore != nullptr) *stateBefore = state;
+    return holdsWriteTurn_;
+  }
+
+  FileSystem& fileSystem_;
+  FileHandle input_;
+  const ByteRule& rule_;
+  Turns& turns_;
+  PageBuffer bytes_{kInputCapacity};
+  OutputBuffer out_;
+  std::uint64_t block_ = 0;
+  std::size_t size_ = 0;
+  std::size_t cut_ = 0;
+  bool startsInState0_ = true;
+  bool last_ = false;
+  bool holdsWriteTurn_ = false;
+};
+
+}  // namespace
+
+IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule) {
+  const auto alone = [&] { return RewriteStream(fileSystem, input, output, rule, [](std::int64_t) {}).status; };
+  if (std::thread::hardware_concurrency() < kThreads) return alone();
+  Turns turns;
+  Worker mine(fileSystem, input, output, rule, turns);
+  Worker other(fileSystem, input, output, rule, turns);
+  std::thread helper;
+  try {
+    helper = std::thread([&] { other.Run(1); });
+  } catch (const std::system_error&) {
+    return alone();
+  }
+  mine.Run(0);
+  helper.join();
+  return turns.Failure();
+}
+
+}  // namespace kelbrin

@@ -1,0 +1,196 @@
+// Two threads taking blocks in turn write exactly what one thread writes,
+// wherever the blocks can or cannot be cut, and stop at the first failure.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CommentRule.h"
+#include "MemoryStreams.h"
+#include "ParallelStream.h"
+#include "Random.h"
+#include "RuleChain.h"
+#include "RuleHarness.h"
+#include "TabRule.h"
+
+namespace kelbrin::test {
+namespace {
+
+struct NamedRule {
+  const char* name;
+  const ByteRule& rule;
+};
+
+const std::vector<NamedRule>& FilterRules() {
+  static const std::vector<NamedRule> rules = {
+      {"comment", CommentRule()},
+      {"tab", TabRule(false)},
+      {"tab3", TabRule(true)},
+      {"comment+tab", CommentThenTabRule(false)},
+      {"comment+tab3", CommentThenTabRule(true)},
+  };
+  return rules;
+}
+
+// Every byte written three times over: it writes more than it reads, so a
+// block's output goes out before the block ends.
+constexpr RuleRow kTripling[] = {{0, kAnyOtherByte, "ab", Echo::Write, 0}};
+
+// Drops every byte between two x's: no byte brings it back to state 0 from
+// both states, so no block can be cut where its state is known.
+constexpr RuleRow kBetweenXs[] = {
+    {0, 'x', "", Echo::Drop, 1},
+    {0, kAnyOtherByte, "", Echo::Write, 0},
+    {1, 'x', "", Echo::Drop, 0},
+    {1, kAnyOtherByte, "", Echo::Drop, 1},
+};
+
+std::string Repeated(const std::string& text, std::size_t size) {
+  std::string out;
+  while (out.size() < size) out += text;
+  return out;
+}
+
+std::string RandomBytes(std::size_t size, std::uint32_t seed, std::string_view alphabet) {
+  Random random(seed);
+  std::string out(size, '\0');
+  for (char& c : out) c = alphabet[random.Below(static_cast<std::uint32_t>(alphabet.size()))];
+  return out;
+}
+
+constexpr std::size_t kLarge = 3 * 1024 * 1024;
+
+struct Input {
+  const char* name;
+  std::string bytes;
+};
+
+const std::vector<Input>& Inputs() {
+  static const std::vector<Input> inputs = [] {
+    std::string everyByte(256, '\0');
+    for (int b = 0; b < 256; ++b) everyByte[b] = static_cast<char>(b);
+    return std::vector<Input>{
+        {"empty", ""},
+        {"one slash", "/"},
+        {"source", Repeated(SourceLikeText(100), kLarge)},
+        // Lines longer than the stretch where a cut is looked for.
+        {"long lines", Repeated(Repeated("a  b  // c / ", 40000) + "\r\n", kLarge)},
+        {"no line end", Repeated("x    // y  / ", kLarge)},
+        {"few line ends", RandomBytes(kLarge, 7, Repeated(" /", 5000) + "\r\n\tx")},
+        {"every byte", RandomBytes(kLarge, 11, everyByte)},
+    };
+  }();
+  return inputs;
+}
+
+IoStatus RunParallel(MemoryStreams& streams, const ByteRule& rule) {
+  return RewriteStreamInParallel(streams, streams.StandardInput(), streams.StandardOutput(), rule);
+}
+
+TEST(ParallelStream, WritesWhatTheRuleWritesInOneGo) {
+  const std::vector<std::vector<std::size_t>> readPlans = {{}, {100003}, {1, 4096, 70001}};
+  for (const NamedRule& rule : FilterRules()) {
+    for (const Input& input : Inputs()) {
+      const std::string expected = ApplyRule(rule.rule, input.bytes);
+      for (const auto& reads : readPlans) {
+        MemoryStreams streams(input.bytes, {.readLengths = reads, .writeLengths = {65537}});
+        ASSERT_TRUE(RunParallel(streams, rule.rule)) << rule.name << ", " << input.name;
+        ASSERT_EQ(streams.Output(), expected) << rule.name << ", " << input.name << ", reads of "
+                                              << testing::PrintToString(reads);
+        EXPECT_EQ(streams.StrayCalls(), 0);
+      }
+    }
+  }
+}
+
+// Reads that deliver a few bytes make a block of every few bytes, most of
+// which cannot be cut.
+TEST(ParallelStream, TinyReads) {
+  const std::string input = SourceLikeText(300);
+  for (const NamedRule& rule : FilterRules()) {
+    for (std::size_t length : {1, 7}) {
+      MemoryStreams streams(input, {.readLengths = {length}});
+      ASSERT_TRUE(RunParallel(streams, rule.rule));
+      ASSERT_EQ(streams.Output(), ApplyRule(rule.rule, input)) << rule.name << ", reads of " << length;
+    }
+  }
+}
+
+TEST(ParallelStream, RulesThatGrowOrNeverReset) {
+  const ByteRule tripling(kTripling);
+  const ByteRule betweenXs(kBetweenXs);
+  const std::string input = RandomBytes(kLarge, 3, "abcx\n");
+  for (const ByteRule* rule : {&tripling, &betweenXs}) {
+    for (const std::vector<std::size_t>& reads : {std::vector<std::size_t>{}, {5000}}) {
+      MemoryStreams streams(input, {.readLengths = reads});
+      ASSERT_TRUE(RunParallel(streams, *rule));
+      ASSERT_EQ(streams.Output(), ApplyRule(*rule, input));
+    }
+  }
+  for (int b = 0; b < 256; ++b) EXPECT_FALSE(betweenXs.Resets(static_cast<std::uint8_t>(b))) << b;
+}
+
+// What the cuts rely on: these bytes, and only these, bring each rule back
+// to state 0, whatever came before.
+TEST(ParallelStream, BytesThatResetTheRules) {
+  const auto lineEnds = [](int b) { return b == '\r' || b == '\n'; };
+  const auto notBlank = [](int b) { return b != ' '; };
+  const struct {
+    const char* name;
+    const ByteRule& rule;
+    bool (*resets)(int);
+  } cases[] = {
+      {"comment", CommentRule(), lineEnds},          {"tab", TabRule(false), notBlank},
+      {"tab3", TabRule(true), notBlank},             {"comment+tab", CommentThenTabRule(false), lineEnds},
+      {"comment+tab3", CommentThenTabRule(true), lineEnds},
+  };
+  const std::string prefixes[] = {"", "/", "//", " ", "  ", "   ", "// ", "/ ", " /"};
+  for (const auto& c : cases) {
+    for (int b = 0; b < 256; ++b) {
+      const auto byte = static_cast<std::uint8_t>(b);
+      ASSERT_EQ(c.rule.Resets(byte), c.resets(b)) << c.name << ", byte " << b;
+      if (!c.rule.Resets(byte)) continue;
+      for (const std::string& prefix : prefixes) {
+        RuleRunner runner(c.rule);
+        StringSink out;
+        for (char p : prefix) runner.Feed(static_cast<std::uint8_t>(p), out);
+        runner.Feed(byte, out);
+        ASSERT_EQ(runner.State(), 0) << c.name << ", byte " << b << " after " << testing::PrintToString(prefix);
+      }
+    }
+  }
+}
+
+TEST(ParallelStream, StopsAtTheFirstFailure) {
+  const std::string input = Repeated(SourceLikeText(100), kLarge);
+  const ByteRule& rule = CommentThenTabRule(true);
+  const std::string whole = ApplyRule(rule, input);
+  const IoStatus injected{FailureReason::Other, 5};
+  const struct {
+    const char* name;
+    MemoryStreams::Plan plan;
+    FailureReason reason;
+  } cases[] = {
+      {"first read", {.failingRead = 1, .failure = injected}, FailureReason::Other},
+      {"third read", {.failingRead = 3, .failure = injected}, FailureReason::Other},
+      {"first write", {.failingWrite = 1, .failure = injected}, FailureReason::Other},
+      {"second write", {.failingWrite = 2, .failure = injected}, FailureReason::Other},
+      {"a write that stores nothing", {.writeLengths = {0}}, FailureReason::DiskFull},
+  };
+  for (const auto& c : cases) {
+    MemoryStreams streams(input, c.plan);
+    const IoStatus status = RunParallel(streams, rule);
+    EXPECT_EQ(status.reason, c.reason) << c.name;
+    // What went out is the start of the output, in order.
+    EXPECT_EQ(streams.Output(), whole.substr(0, streams.Output().size())) << c.name;
+    if (c.plan.failingRead != MemoryStreams::kNever) {
+      EXPECT_EQ(streams.Reads(), c.plan.failingRead) << c.name << ": no read after the failed one";
+    } else {
+      // The failed block's and the one the other thread may have read since.
+      EXPECT_LE(streams.Reads(), std::max(streams.Writes(), 1) + 1) << c.name << ": reading stops";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelbrin::test
