@@ -1,5 +1,6 @@
 # Kelbrin. `make test` installs what is missing, builds both targets and runs
-# every test, natively, under the sanitizers and under Wine; `make run` builds
+# every test, natively, under the sanitizers (ThreadSanitizer for the code
+# that runs on two threads) and under Wine; `make run` builds
 # the Windows program and opens it. `make fuzz` runs every fuzz target for
 # FUZZ_SECONDS each; `make bench` builds an optimised native build and prints
 # its figures (bench/run.sh).
@@ -8,11 +9,11 @@ FUZZ_SECONDS ?= 60
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows sanitize deps test run fuzz bench clean
+.PHONY: all native windows sanitize threads deps test run fuzz bench clean
 
 all: native windows
 
-native windows sanitize:
+native windows sanitize threads:
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@ -j $(JOBS)
 
@@ -20,9 +21,10 @@ deps:
 	scripts/install-deps.sh
 
 test: deps
-	$(MAKE) all sanitize
+	$(MAKE) all sanitize threads
 	ctest --preset native -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	ctest --preset threads -j $(JOBS)
 	$(ON_DISPLAY) ctest --preset windows -j $(JOBS)
 
 # Opens the window (through Wine); without a display, on a virtual one, and
