@@ -143,7 +143,8 @@ if [ -x "$wine_run" ] && [ -f "$harness" ]; then
   for ((rep = 1; rep <= reps; rep++)); do
     say "window: repetition $rep of $reps"
     rm -f "$work"/*.pas && cp "$file" "$work/x.pas"
-    read -r _ window _ core < <(xvfb-run -a "$wine_run" "$harness" "$work/x.pas" 2>/dev/null)
+    # The harness ends its line with CR LF, as Windows programs do.
+    read -r _ window _ core < <(xvfb-run -a "$wine_run" "$harness" "$work/x.pas" 2>/dev/null | tr -d '\r')
     window_runs+="$window " core_runs+="$core "
   done
   rm -f "$work"/*.pas
