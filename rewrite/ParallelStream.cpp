@@ -40,10 +40,7 @@ class Turns {
   // Waits for block n's turn to read and gives what the block before left;
   // false when there is nothing more to read or something failed.
   bool AwaitRead(std::uint64_t n, Handover& before) {
-    const auto ready = [&] { return readTurn_ == n || failed_; };
-    YieldUntil(ready);
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, ready);
+    const auto lock = Await([&] { return readTurn_ == n || failed_; });
     before = handover_;
     return !failed_ && !handover_.inputEnded;
   }
@@ -57,10 +54,7 @@ class Turns {
   // Waits for block n's turn to write and gives the state the block before
   // ended in; false after a failure.
   bool AwaitWrite(std::uint64_t n, std::uint8_t& stateBefore) {
-    const auto ready = [&] { return writeTurn_ == n || failed_; };
-    YieldUntil(ready);
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, ready);
+    const auto lock = Await([&] { return writeTurn_ == n || failed_; });
     stateBefore = stateAfter_;
     return !failed_;
   }
@@ -87,9 +81,14 @@ class Turns {
   // About as long as a block takes to rewrite.
   static constexpr int kYields = 1000;
 
+  // Yields until `ready`, then sleeps until it if need be; returns holding
+  // the mutex.
   template <class Ready>
-  static void YieldUntil(Ready ready) {
+  std::unique_lock<std::mutex> Await(Ready ready) {
     for (int i = 0; i < kYields && !ready(); ++i) std::this_thread::yield();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, ready);
+    return lock;
   }
 
   std::mutex mutex_;
