@@ -1,9 +1,13 @@
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <string>
+#include <vector>
 
 #include "ErrorMeanings.h"
 #include "FileSystem.h"
+#include "../SplitTarget.h"
 
 namespace kelbrin {
 namespace {
@@ -48,6 +52,107 @@ bool FitsAsNewName(const std::string& path) {
 // Whole files may be larger than one call can move.
 DWORD ChunkOf(std::size_t count) { return count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count); }
 
+std::int64_t Ticks(const LARGE_INTEGER& time) { return time.QuadPart; }
+
+std::int64_t Ticks(const FILETIME& time) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+}
+
+// What file systems without hard links, or with too many, say to a new one.
+bool MeansNoLinks(DWORD error) {
+  return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED || error == ERROR_NOT_SAME_DEVICE ||
+         error == ERROR_TOO_MANY_LINKS || error == ERROR_INVALID_PARAMETER;
+}
+
+// The attributes a file keeps when it is rewritten.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// Sets a file's attributes through a handle, so that it reaches the file
+// whatever name it has by then.
+bool SetAttributes(HANDLE file, DWORD attributes) {
+  FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+  basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+  return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+// Runs `change` on `path`, which Windows refuses for a read-only file, with
+// the read-only attribute taken off the file meanwhile and put back after:
+// under its other names the file stays as it was.
+template <class Change>
+IoStatus EvenIfReadOnly(const std::string& path, Change change) {
+  const HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool readOnly = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info) &&
+                        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
+                        SetAttributes(file, info.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+  const bool done = change();
+  const DWORD error = GetLastError();
+  if (readOnly) SetAttributes(file, info.dwFileAttributes);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return done ? IoStatus{} : FromWin32(error);
+}
+
+// A security descriptor whose access control list lets only the process's
+// user in, for a work file that holds a private file's content.
+class OwnerOnly {
+ public:
+  OwnerOnly() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    user_.resize(size);
+    const bool known = GetTokenInformation(token, TokenUser, user_.data(), size, &size) != 0;
+    CloseHandle(token);
+    if (!known) return;
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+    const auto acl = reinterpret_cast<PACL>(acl_.data());
+    ready_ = InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) &&
+             AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+             InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+             SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+             SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+  }
+
+  // Null where the descriptor could not be made: the folder's then applies.
+  SECURITY_ATTRIBUTES* Attributes() {
+    attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+    return ready_ ? &attributes_ : nullptr;
+  }
+
+ private:
+  std::vector<std::uint8_t> user_;
+  std::vector<std::uint8_t> acl_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  SECURITY_ATTRIBUTES attributes_{};
+  bool ready_ = false;
+};
+
+// The original's access control list, protected from the folder's or taking
+// it in as the original does; file systems without them have nothing to copy.
+IoStatus CopyAccessList(HANDLE from, HANDLE to) {
+  PACL list = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  DWORD error = GetSecurityInfo(from, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
+                                &descriptor);
+  if (error == ERROR_SUCCESS) {
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | (control & SE_DACL_PROTECTED
+                                                                       ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    error = SetSecurityInfo(to, SE_FILE_OBJECT, what, nullptr, nullptr, list, nullptr);
+    LocalFree(descriptor);
+  }
+  if (error == ERROR_SUCCESS || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return {};
+  return FromWin32(error);
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   IoStatus Inspect(const std::string& path) override {
@@ -58,20 +163,50 @@ class Win32FileSystem final : public FileSystem {
     return {};
   }
 
-  // A link is moved and rewritten like any file, as MoveFileA does.
-  IoStatus FollowLink(const std::string& path, std::string& filePath) override {
-    filePath = path;
+  // A link is moved and rewritten like any file, as MoveFileA does. A short
+  // name or another spelling of the name is taken back to the name on disk,
+  // so that the backups and the rewritten file keep the real name. A name the
+  // ANSI code page cannot spell is left as the user gave it.
+  IoStatus ResolveFile(const std::string& path, std::string& filePath) override {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return LastError();
+    FindClose(search);
+    const std::string name = found.cFileName;
+    filePath = name.find('?') == std::string::npos ? SplitTarget(path, PlatformPathRules()).TargetDir + name : path;
     return {};
   }
 
-  // MoveFileA never replaces an existing file.
-  IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
-    if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
-    return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
+  IoStatus Identify(FileHandle handle, FileIdentity& identity) override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandle(AsHandle(handle), &info) ||
+        !GetFileInformationByHandleEx(AsHandle(handle), FileBasicInfo, &basic, sizeof basic))
+      return LastError();
+    identity = {info.dwVolumeSerialNumber,
+                static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow,
+                static_cast<std::int64_t>(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow),
+                Ticks(info.ftLastWriteTime),
+                Ticks(basic.ChangeTime),
+                !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && GetFileType(AsHandle(handle)) == FILE_TYPE_DISK};
+    return {};
   }
 
+  IoStatus IdentifyPath(const std::string& path, FileIdentity& identity) override {
+    const HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    const IoStatus status = Identify(AsFileHandle(file), identity);
+    CloseHandle(file);
+    return status;
+  }
+
+  // Others may read the file meanwhile but not write to it; sharing its
+  // deletion lets the result take its name while it is open.
   IoStatus OpenForReading(const std::string& path, FileHandle& handle) override {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return LastError();
     if (GetFileType(file) != FILE_TYPE_DISK) {
       CloseHandle(file);
@@ -81,19 +216,28 @@ class Win32FileSystem final : public FileSystem {
     return {};
   }
 
-  IoStatus CreateForWriting(const std::string& path, FileHandle& handle) override {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
-    handle = AsFileHandle(file);
-    return {};
+  IoStatus CreateWorkFile(const std::string& folder, FileHandle& handle, std::string& path) override {
+    OwnerOnly ownerOnly;
+    for (int attempt = 0; attempt < kWorkFileAttempts; ++attempt) {
+      std::string name = folder + ".kelbrin-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(nextWorkFile_++) + ".tmp";
+      const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE | WRITE_DAC, 0,
+                                      ownerOnly.Attributes(), CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        handle = AsFileHandle(file);
+        path = std::move(name);
+        return {};
+      }
+      if (GetLastError() != ERROR_FILE_EXISTS) return LastError();
+    }
+    return {FailureReason::NameTaken, ERROR_FILE_EXISTS};
   }
 
-  IoStatus Size(FileHandle handle, std::int64_t& size) override {
-    LARGE_INTEGER value{};
-    if (!GetFileSizeEx(AsHandle(handle), &value)) return LastError();
-    size = value.QuadPart;
-    return {};
+  IoStatus CopyMetadata(FileHandle from, const std::string&, FileHandle to, const std::string&) override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(AsHandle(from), &info)) return LastError();
+    if (IoStatus status = CopyAccessList(AsHandle(from), AsHandle(to)); !status) return status;
+    return SetAttributes(AsHandle(to), info.dwFileAttributes & kKeptAttributes) ? IoStatus{} : LastError();
   }
 
   IoStatus Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t& got) override {
@@ -116,10 +260,35 @@ class Win32FileSystem final : public FileSystem {
 
   IoStatus Close(FileHandle handle) override { return CloseHandle(AsHandle(handle)) ? IoStatus{} : LastError(); }
 
-  IoStatus Remove(const std::string& path) override { return DeleteFileA(path.c_str()) ? IoStatus{} : LastError(); }
+  IoStatus Link(const std::string& existing, const std::string& newName) override {
+    if (!FitsAsNewName(newName)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
+    if (CreateHardLinkA(newName.c_str(), existing.c_str(), nullptr)) return {};
+    const DWORD error = GetLastError();
+    if (MeansNoLinks(error)) return {FailureReason::NoLinks, error};
+    return FromWin32(error);
+  }
+
+  // MoveFileA never replaces an existing file.
+  IoStatus RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
+    return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
+  }
+
+  IoStatus Replace(const std::string& from, const std::string& to) override {
+    if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
+    return EvenIfReadOnly(to, [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0; });
+  }
+
+  IoStatus Remove(const std::string& path) override {
+    return EvenIfReadOnly(path, [&] { return DeleteFileA(path.c_str()) != 0; });
+  }
 
   FileHandle StandardInput() override { return AsFileHandle(GetStdHandle(STD_INPUT_HANDLE)); }
   FileHandle StandardOutput() override { return AsFileHandle(GetStdHandle(STD_OUTPUT_HANDLE)); }
+
+ private:
+  static constexpr int kWorkFileAttempts = 100;
+  unsigned nextWorkFile_ = GetTickCount();
 };
 
 }  // namespace
