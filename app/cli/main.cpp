@@ -58,7 +58,12 @@ int Rewrite(const CliRequest& request) {
     const bool done = file == "-" ? RewriteStandardStreams(request.selection)
                                   : RewriteInPlace(file, request.selection, progress);
     allDone = allDone && done;
-    if (const int signalNumber = StopRequested()) return ExitStatusAfter(signalNumber);
+    // A stop that came after the last pass had published its result has not
+    // been told yet.
+    if (const int signalNumber = StopRequested()) {
+      if (done) Complain("interrupted");
+      return ExitStatusAfter(signalNumber);
+    }
   }
   return allDone ? kAllDone : kSomeFailed;
 }

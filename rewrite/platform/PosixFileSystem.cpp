@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +23,8 @@ constexpr ErrorMeaning<int> kErrnoMeanings[] = {
     {ENOENT, FailureReason::NotFound},      {ENOTDIR, FailureReason::NotFound},
     {EISDIR, FailureReason::IsDirectory},   {EACCES, FailureReason::AccessDenied},
     {EPERM, FailureReason::AccessDenied},   {EBUSY, FailureReason::InUse},
-    {ETXTBSY, FailureReason::InUse},        {ENOSPC, FailureReason::DiskFull},
+    {ETXTBSY, FailureReason::InUse},        {EWOULDBLOCK, FailureReason::InUse},
+    {ENOSPC, FailureReason::DiskFull},
     {EDQUOT, FailureReason::DiskFull},      {EEXIST, FailureReason::NameTaken},
     {ENAMETOOLONG, FailureReason::NameTooLong},
 };
@@ -106,6 +108,14 @@ IoStatus CopyAccess(const std::string& fromPath, int from, const std::string& to
   return {};
 }
 
+// Two runs of the program on one file would each find the other's second
+// name for it a change to the file; the second to come is refused instead.
+// File systems without such locks are read unlocked.
+IoStatus HoldAgainstOtherRuns(int fd) {
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return {};
+  return LastError();
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   IoStatus Inspect(const std::string& path) override {
@@ -148,6 +158,7 @@ class PosixFileSystem final : public FileSystem {
     struct stat info {};
     IoStatus status = fstat(fd, &info) == 0 ? KindOf(info) : LastError();
     if (status && fcntl(fd, F_SETFL, 0) != 0) status = LastError();
+    if (status) status = HoldAgainstOtherRuns(fd);
     if (!status) {
       close(fd);
       return status;

@@ -153,6 +153,20 @@ IoStatus CopyAccessList(HANDLE from, HANDLE to) {
   return FromWin32(error);
 }
 
+// Two runs of the program on one file would each find the other's second
+// name for it a change to the file; the second to come is refused instead.
+// The lock lies far past the end of any file, so that it keeps no other
+// program from reading; file systems without locks are read unlocked.
+IoStatus HoldAgainstOtherRuns(HANDLE file) {
+  OVERLAPPED farAway{};
+  farAway.Offset = 0xFFFFFFFF;
+  farAway.OffsetHigh = 0x7FFFFFFF;
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &farAway)) return {};
+  const DWORD error = GetLastError();
+  if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return {};
+  return FromWin32(error);
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   IoStatus Inspect(const std::string& path) override {
@@ -211,6 +225,10 @@ class Win32FileSystem final : public FileSystem {
     if (GetFileType(file) != FILE_TYPE_DISK) {
       CloseHandle(file);
       return {FailureReason::NotRegularFile, 0};
+    }
+    if (IoStatus status = HoldAgainstOtherRuns(file); !status) {
+      CloseHandle(file);
+      return status;
     }
     handle = AsFileHandle(file);
     return {};
