@@ -31,11 +31,9 @@ class Pass {
     if (IoStatus status = fs_.Inspect(chosenPath_); !status) return Failed(status);
     if (IoStatus status = FindFile(); !status) return Failed(status);
     if (IoStatus status = fs_.OpenForReading(targetPath_, input_); !status) return Failed(status);
+    inputOpen_ = true;
     const IoStatus status = WriteAndPublish();
-    // All of it has been read, so a failing close of the original loses
-    // nothing; on Windows it stays open until the result is published, so
-    // that no other program writes to it in between.
-    fs_.Close(input_);
+    CloseInput();
     if (status) return std::nullopt;
     Withdraw();
     return Failed(status);
@@ -87,22 +85,38 @@ class Pass {
     return CheckNamesOriginal(targetPath_);
   }
 
+  // Whether `path` names the original unchanged. A second name for it
+  // changes its change time, so only its content's marks are compared.
   IoStatus CheckNamesOriginal(const std::string& path) {
     FileIdentity named;
     const IoStatus status = fs_.IdentifyPath(path, named);
-    if (status.reason == FailureReason::NotFound || (status && !named.SameFile(original_)))
+    if (status.reason == FailureReason::NotFound ||
+        (status && !(named.SameFile(original_) && named.size == original_.size &&
+                     named.modified == original_.modified)))
       return {FailureReason::InputChanged, 0};
     return status;
   }
 
+  // Windows replaces no file that is open, so the original is closed first,
+  // and the target's name checked once more just before it is replaced.
   IoStatus Publish() {
     if (!definition_.backupPrefix.empty()) {
       if (IoStatus status = KeepOriginal(); !status) return status;
     }
-    if (IoStatus status = fs_.Replace(workPath_, targetPath_); !status) return status;
+    CloseInput();
+    if (!backupMoved_) {
+      if (IoStatus status = CheckNamesOriginal(targetPath_); !status) return status;
+    }
+    if (IoStatus status = fs_.Replace(workPath_, targetPath_, backupPath_); !status) return status;
     workPath_.clear();
     backupPath_.clear();
     return {};
+  }
+
+  // All of it has been read, so a failing close of the original loses nothing.
+  void CloseInput() {
+    if (inputOpen_) fs_.Close(input_);
+    inputOpen_ = false;
   }
 
   // A second name holds the original where the file system allows one, so
@@ -132,10 +146,10 @@ class Pass {
   // moved original that cannot be moved back makes the failure say where it
   // lies.
   void Withdraw() {
-    if (!workPath_.empty()) fs_.Remove(workPath_);
+    if (!workPath_.empty()) fs_.Remove(workPath_, "");
     if (backupPath_.empty()) return;
     const IoStatus undone =
-        backupMoved_ ? fs_.RenameNoReplace(backupPath_, targetPath_) : fs_.Remove(backupPath_);
+        backupMoved_ ? fs_.RenameNoReplace(backupPath_, targetPath_) : fs_.Remove(backupPath_, targetPath_);
     if (undone || !backupMoved_) backupPath_.clear();
   }
 
@@ -150,6 +164,7 @@ class Pass {
   TargetFile file_;               // the file itself, a link followed
   std::string targetPath_;
   FileHandle input_ = 0;
+  bool inputOpen_ = false;
   FileIdentity original_;
   FileHandle work_ = 0;
   std::string workPath_;    // set while the work file is the pass's own

@@ -68,10 +68,12 @@ class FileSystem {
   // Never replaces a file: fails with NameTaken when `to` exists.
   virtual IoStatus RenameNoReplace(const std::string& from, const std::string& to) = 0;
   // Puts `from` in the place of `to` in one step: at no moment does `to`
-  // name neither file. A read-only `to` is replaced too, and stays read-only
-  // under the other names it has.
-  virtual IoStatus Replace(const std::string& from, const std::string& to) = 0;
-  virtual IoStatus Remove(const std::string& path) = 0;
+  // name neither file.
+  virtual IoStatus Replace(const std::string& from, const std::string& to, const std::string& alsoNamed) = 0;
+  virtual IoStatus Remove(const std::string& path, const std::string& alsoNamed) = 0;
+  // For both: Windows neither replaces nor removes a read-only file, so its
+  // read-only attribute is taken off first; `alsoNamed`, another name of the
+  // same file or empty, keeps it.
 
   virtual FileHandle StandardInput() = 0;
   virtual FileHandle StandardOutput() = 0;

@@ -227,13 +227,15 @@ class PosixFileSystem final : public FileSystem {
     return RenameWithoutNoReplace(from, to);
   }
 
-  IoStatus Replace(const std::string& from, const std::string& to) override {
+  IoStatus Replace(const std::string& from, const std::string& to, const std::string&) override {
     if (rename(from.c_str(), to.c_str()) == 0) return {};
     if (MeansNoRename(errno)) return {FailureReason::NotSupported, static_cast<std::uint32_t>(errno)};
     return LastError();
   }
 
-  IoStatus Remove(const std::string& path) override { return unlink(path.c_str()) == 0 ? IoStatus{} : LastError(); }
+  IoStatus Remove(const std::string& path, const std::string&) override {
+    return unlink(path.c_str()) == 0 ? IoStatus{} : LastError();
+  }
 
   FileHandle StandardInput() override { return STDIN_FILENO; }
   FileHandle StandardOutput() override { return STDOUT_FILENO; }

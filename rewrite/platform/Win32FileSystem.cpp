@@ -68,8 +68,7 @@ bool MeansNoLinks(DWORD error) {
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
-// Sets a file's attributes through a handle, so that it reaches the file
-// whatever name it has by then.
+// Sets a file's attributes through a handle.
 bool SetAttributes(HANDLE file, DWORD attributes) {
   FILE_BASIC_INFO basic{};  // times of 0 stay as they are
   basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
@@ -77,21 +76,19 @@ bool SetAttributes(HANDLE file, DWORD attributes) {
 }
 
 // Runs `change` on `path`, which Windows refuses for a read-only file, with
-// the read-only attribute taken off the file meanwhile and put back after:
-// under its other names the file stays as it was.
+// the read-only attribute taken off the file first. The attribute is put
+// back under `alsoNamed`, the file's other name, or on `path` where the
+// change failed. No handle may stay open on the file meanwhile: Windows
+// replaces no file that is open.
 template <class Change>
-IoStatus EvenIfReadOnly(const std::string& path, Change change) {
-  const HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool readOnly = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info) &&
-                        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
-                        SetAttributes(file, info.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+IoStatus EvenIfReadOnly(const std::string& path, const std::string& alsoNamed, Change change) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+                        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   const bool done = change();
   const DWORD error = GetLastError();
-  if (readOnly) SetAttributes(file, info.dwFileAttributes);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  const std::string& keeper = done ? alsoNamed : path;
+  if (readOnly && !keeper.empty()) SetFileAttributesA(keeper.c_str(), attributes);
   return done ? IoStatus{} : FromWin32(error);
 }
 
@@ -292,13 +289,14 @@ class Win32FileSystem final : public FileSystem {
     return MoveFileA(from.c_str(), to.c_str()) ? IoStatus{} : LastError();
   }
 
-  IoStatus Replace(const std::string& from, const std::string& to) override {
+  IoStatus Replace(const std::string& from, const std::string& to, const std::string& alsoNamed) override {
     if (!FitsAsNewName(to)) return {FailureReason::NameTooLong, ERROR_FILENAME_EXCED_RANGE};
-    return EvenIfReadOnly(to, [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0; });
+    return EvenIfReadOnly(to, alsoNamed,
+                          [&] { return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0; });
   }
 
-  IoStatus Remove(const std::string& path) override {
-    return EvenIfReadOnly(path, [&] { return DeleteFileA(path.c_str()) != 0; });
+  IoStatus Remove(const std::string& path, const std::string& alsoNamed) override {
+    return EvenIfReadOnly(path, alsoNamed, [&] { return DeleteFileA(path.c_str()) != 0; });
   }
 
   FileHandle StandardInput() override { return AsFileHandle(GetStdHandle(STD_INPUT_HANDLE)); }

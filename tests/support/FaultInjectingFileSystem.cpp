@@ -59,8 +59,9 @@ IoStatus FaultInjectingFileSystem::RenameNoReplace(const std::string& from, cons
   return Unless("RenameNoReplace", [&] { return real_.RenameNoReplace(from, to); });
 }
 
-IoStatus FaultInjectingFileSystem::Replace(const std::string& from, const std::string& to) {
-  return Unless("Replace", [&] { return real_.Replace(from, to); });
+IoStatus FaultInjectingFileSystem::Replace(const std::string& from, const std::string& to,
+                                           const std::string& alsoNamed) {
+  return Unless("Replace", [&] { return real_.Replace(from, to, alsoNamed); });
 }
 
 IoStatus FaultInjectingFileSystem::Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity,
@@ -96,8 +97,8 @@ IoStatus FaultInjectingFileSystem::Close(FileHandle handle) {
   return fault && fault->effect == Effect::Fail ? fault->failure : status;
 }
 
-IoStatus FaultInjectingFileSystem::Remove(const std::string& path) {
-  return Unless("Remove", [&] { return real_.Remove(path); });
+IoStatus FaultInjectingFileSystem::Remove(const std::string& path, const std::string& alsoNamed) {
+  return Unless("Remove", [&] { return real_.Remove(path, alsoNamed); });
 }
 
 }  // namespace kelbrin::test

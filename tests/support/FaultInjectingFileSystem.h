@@ -41,8 +41,8 @@ class FaultInjectingFileSystem final : public FileSystem {
   IoStatus Close(FileHandle handle) override;
   IoStatus Link(const std::string& existing, const std::string& newName) override;
   IoStatus RenameNoReplace(const std::string& from, const std::string& to) override;
-  IoStatus Replace(const std::string& from, const std::string& to) override;
-  IoStatus Remove(const std::string& path) override;
+  IoStatus Replace(const std::string& from, const std::string& to, const std::string& alsoNamed) override;
+  IoStatus Remove(const std::string& path, const std::string& alsoNamed) override;
   FileHandle StandardInput() override { return real_.StandardInput(); }
   FileHandle StandardOutput() override { return real_.StandardOutput(); }
 

@@ -76,8 +76,8 @@ class MemoryStreams final : public FileSystem {
   IoStatus Close(FileHandle) override { return Stray(); }
   IoStatus Link(const std::string&, const std::string&) override { return Stray(); }
   IoStatus RenameNoReplace(const std::string&, const std::string&) override { return Stray(); }
-  IoStatus Replace(const std::string&, const std::string&) override { return Stray(); }
-  IoStatus Remove(const std::string&) override { return Stray(); }
+  IoStatus Replace(const std::string&, const std::string&, const std::string&) override { return Stray(); }
+  IoStatus Remove(const std::string&, const std::string&) override { return Stray(); }
 
  private:
   static constexpr FileHandle kInput = 0;
