@@ -86,13 +86,14 @@ class Pass {
   }
 
   // Whether `path` names the original unchanged. A second name for it
-  // changes its change time, so only its content's marks are compared.
+  // changes its change time, so only its content's marks are compared; some
+  // file systems give a moved file a new modification time too.
   IoStatus CheckNamesOriginal(const std::string& path) {
     FileIdentity named;
     const IoStatus status = fs_.IdentifyPath(path, named);
     if (status.reason == FailureReason::NotFound ||
         (status && !(named.SameFile(original_) && named.size == original_.size &&
-                     named.modified == original_.modified)))
+                     (backupMoved_ || named.modified == original_.modified))))
       return {FailureReason::InputChanged, 0};
     return status;
   }

@@ -95,12 +95,17 @@ void CopyOwner(const struct stat& info, int to) {
   [[maybe_unused]] const int groupOnly = fchown(to, static_cast<uid_t>(-1), info.st_gid);
 }
 
+// What a file system that keeps no permissions or attributes of its own, such
+// as FAT, says when asked to set them: every file on it has the same.
+bool MeansNotKept(int error) { return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP; }
+
 IoStatus CopyAccess(const std::string& fromPath, int from, const std::string& toPath, int to) {
 #if defined(__linux__)
   // The access control list, or the permissions where there is none; then
   // the extended attributes that are not permissions.
-  if (perm_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr) != 0) return LastError();
-  if (attr_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr, nullptr) != 0 && errno != ENOTSUP)
+  if (perm_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr) != 0 && !MeansNotKept(errno))
+    return LastError();
+  if (attr_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr, nullptr) != 0 && !MeansNotKept(errno))
     return LastError();
 #else
   (void)fromPath, (void)from, (void)toPath, (void)to;
@@ -186,7 +191,7 @@ class PosixFileSystem final : public FileSystem {
       return status;
     // Set-user-ID, set-group-ID and sticky bits too, which access control
     // lists do not carry.
-    if (fchmod(static_cast<int>(to), info.st_mode & 07777) != 0) return LastError();
+    if (fchmod(static_cast<int>(to), info.st_mode & 07777) != 0 && !MeansNotKept(errno)) return LastError();
     return {};
   }
 

@@ -2,6 +2,7 @@
 
 #include <aclapi.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -53,10 +54,6 @@ bool FitsAsNewName(const std::string& path) {
 DWORD ChunkOf(std::size_t count) { return count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count); }
 
 std::int64_t Ticks(const LARGE_INTEGER& time) { return time.QuadPart; }
-
-std::int64_t Ticks(const FILETIME& time) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
-}
 
 // What file systems without hard links, or with too many, say to a new one.
 bool MeansNoLinks(DWORD error) {
@@ -164,6 +161,27 @@ IoStatus HoldAgainstOtherRuns(HANDLE file) {
   return FromWin32(error);
 }
 
+// The volume and the file on it. Windows before 8 knows no file IDs, and
+// handles that Wine makes for a program's standard streams answer nothing
+// else.
+bool IdentifyVolumeAndFile(HANDLE file, FileIdentity& identity) {
+  FILE_ID_INFO id{};
+  if (GetFileInformationByHandleEx(file, FileIdInfo, &id, sizeof id)) {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::memcpy(&low, id.FileId.Identifier, sizeof low);
+    std::memcpy(&high, id.FileId.Identifier + sizeof low, sizeof high);
+    identity.device = id.VolumeSerialNumber;
+    identity.file = low ^ high;
+    return true;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  identity.device = info.dwVolumeSerialNumber;
+  identity.file = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+  return true;
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   IoStatus Inspect(const std::string& path) override {
@@ -189,17 +207,17 @@ class Win32FileSystem final : public FileSystem {
   }
 
   IoStatus Identify(FileHandle handle, FileIdentity& identity) override {
-    BY_HANDLE_FILE_INFORMATION info{};
+    const HANDLE file = AsHandle(handle);
     FILE_BASIC_INFO basic{};
-    if (!GetFileInformationByHandle(AsHandle(handle), &info) ||
-        !GetFileInformationByHandleEx(AsHandle(handle), FileBasicInfo, &basic, sizeof basic))
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ||
+        !IdentifyVolumeAndFile(file, identity))
       return LastError();
-    identity = {info.dwVolumeSerialNumber,
-                static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow,
-                static_cast<std::int64_t>(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow),
-                Ticks(info.ftLastWriteTime),
-                Ticks(basic.ChangeTime),
-                !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && GetFileType(AsHandle(handle)) == FILE_TYPE_DISK};
+    identity.size = standard.EndOfFile.QuadPart;
+    identity.modified = Ticks(basic.LastWriteTime);
+    identity.changed = Ticks(basic.ChangeTime);
+    identity.regular = !standard.Directory && GetFileType(file) == FILE_TYPE_DISK;
     return {};
   }
 
