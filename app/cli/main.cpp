@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return kAllDone;
     case CliRequest::Action::ShowVersion:
-      std::puts("kelbrin-cli " KELBRIN_PRODUCT_VERSION_TEXT);
+      std::puts("kelbrin-cli " KELBRIN_PRODUCT_VERSION_TEXT "\n" KELBRIN_VERSION_NOTICE);
       return kAllDone;
     case CliRequest::Action::Rewrite:
       break;
