@@ -12,6 +12,9 @@
 #include "RunJunbi.h"
 #include "SplitTarget.h"
 #include "version.h"
+#ifdef _WIN32
+#include "SafeDllSearch.h"
+#endif
 
 namespace {
 
@@ -62,6 +65,9 @@ int Rewrite(const CliRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  LoadDllsFromTheSystemFolderOnly();
+#endif
   PlatformPathRules();  // the code-page facts are read once, at start-up
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = ParseArguments(arguments);

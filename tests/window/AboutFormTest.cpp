@@ -107,14 +107,6 @@ void Click(HWND control) {
   SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
-// The folder of this test program, with its trailing separator.
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 class AboutFormTest : public testing::Test {
  protected:
   AboutFormTest() { ui::AboutForm = about.get(); }
