@@ -40,6 +40,7 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION devel)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS bash-completion)
   set(CPACK_PACKAGE_DESCRIPTION
       "kelbrin-cli tidies source files in place, keeping a backup of each, or as a\n"
       "filter: it removes // line comments and turns runs of blanks into tabs,\n"
