@@ -5,14 +5,11 @@
 set -u
 cmake=$1
 build=$2
-stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/checks.sh"
 
 prefix=/opt/kelbrin
-DESTDIR=$stage "$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-root=$stage$prefix
+DESTDIR=$work/stage "$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+root=$work/stage$prefix
 
 # What is listed, under the prefix, and nothing else.
 expected='bin/kelbrin-cli
@@ -20,7 +17,7 @@ share/bash-completion/completions/kelbrin-cli
 share/doc/kelbrin/LICENSE
 share/doc/kelbrin/README.md
 share/man/man1/kelbrin-cli.1'
-installed=$(cd "$stage" && find . ! -type d | sed "s|^\./${prefix#/}/||" | LC_ALL=C sort)
+installed=$(cd "$work/stage" && find . ! -type d | sed "s|^\./${prefix#/}/||" | LC_ALL=C sort)
 [ "$installed" = "$expected" ] || fail "installed: $installed"
 
 cli=$root/bin/kelbrin-cli
@@ -34,8 +31,8 @@ printf 'x = 1;  // one\n        y = 2;\n' | "$cli" -ct | cmp -s - <(printf 'x = 
 page=$root/share/man/man1/kelbrin-cli.1
 warnings=$(groff -ww -z -man "$page" 2>&1)
 [ -z "$warnings" ] || fail "groff warns: $warnings"
-rendered=$(MANWIDTH=80 man --warnings -l "$page" 2>"$stage/man.err")
-[ -s "$stage/man.err" ] && fail "man -l warns: $(cat "$stage/man.err")"
+rendered=$(MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err")
+[ -s "$work/man.err" ] && fail "man -l warns: $(cat "$work/man.err")"
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES "SEE ALSO"; do
   grep -qx "$section" <<<"$rendered" || fail "the manual page has no $section"
 done
@@ -62,5 +59,4 @@ offered=$(completions - | LC_ALL=C sort)
 [ "$(completions --encoding=u | tr '\n' ' ')" = "--encoding=utf-8 " ] || fail "--encoding=u completes to $(completions --encoding=u)"
 [ -z "$(completions -- --c)" ] || fail "after --, options are still offered"
 
-[ "$failures" -eq 0 ] && echo "PASS"
-exit $((failures > 0))
+finish

@@ -8,10 +8,7 @@ cmake=$2
 objdump=$3
 build=$4
 licence=$5
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/checks.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/dist" >"$work/cpack.log" 2>&1 || fail "cpack: $(cat "$work/cpack.log")"
 zip=$(echo "$work"/dist/kelbrin-*-win64.zip)
@@ -39,5 +36,4 @@ for exe in kelbrin.exe kelbrin-cli.exe; do
   done
 done
 
-[ "$failures" -eq 0 ] && echo "PASS"
-exit $((failures > 0))
+finish
