@@ -48,7 +48,7 @@ else()
       "keeps to the comments and literals of C, C++, Java and Pascal. With --check\n"
       "and --diff it tells what it would change. This package holds the\n"
       "command-line tool of Kelbrin, with its manual page and bash completion.\n"
-      "${KELBRIN_LICENCE_NAME}.")
+      "Free software under the ${KELBRIN_LICENCE_NAME}.")
   string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
   set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CompressManualPages.cmake)
 
