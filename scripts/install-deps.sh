@@ -9,6 +9,9 @@ packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvf
   fonts-ipafont-gothic locales clang libclang-rt-14-dev
   imagemagick x11-utils xauth libacl1-dev libattr1-dev acl attr fusefat dosfstools"
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
+# make dist and the packaging tests: dpkg-shlibdeps and file for the .deb's
+# dependencies, groff and man for the manual page.
+packages="$packages dpkg-dev file groff-base man-db"
 
 missing=""
 for package in $packages; do
