@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Failure.h"
+#include "RewriteStream.h"
 #include "RunJunbi.h"
 #include "platform/FileSystem.h"
 
@@ -9,6 +9,6 @@ namespace kelbrin {
 // Rewrites standard input to standard output in one streaming pass, the
 // comment rule's output feeding the tab rule, with no backup and no file of
 // its own. Needs at least one pass selected.
-IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
+StreamResult RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
 
 }  // namespace kelbrin

@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "ByteRule.h"
+#include "RuleSinks.h"
 #include "platform/FileSystem.h"
 
 namespace kelbrin {
@@ -15,8 +17,43 @@ inline constexpr std::size_t kStreamBlockSize = 1024 * 1024;
 
 struct StreamResult {
   IoStatus status;
+  bool outputFailed = false;  // the failure is the output's, not the input's
   std::int64_t consumed = 0;
+  // What the rule wrote. The rules of the passes only drop bytes or put fewer
+  // in their place, so with them the output is the input exactly when this
+  // equals `consumed`.
+  std::int64_t written = 0;
 };
+
+// Reads `input` to its end, a block at a time into `block`, runs every byte
+// through `rule` into `out` and then hands the block to `onBlock`. `out` is a
+// sink as RuleRunner takes one, with `Status()` for whether it has failed;
+// what it holds at the end is left to the caller.
+template <class Sink, class OnBlock>
+StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::span<std::uint8_t> block,
+                               const ByteRule& rule, Sink& out, OnBlock&& onBlock) {
+  RuleRunner runner(rule);
+  Counted<Sink> counted(out);
+  StreamResult result;
+  for (;;) {
+    std::size_t got = 0;
+    result.status = fileSystem.Read(input, block.data(), block.size(), got);
+    if (!result.status) return result;
+    if (got == 0) break;
+    runner.Feed(block.data(), got, counted);
+    result.consumed += static_cast<std::int64_t>(got);
+    result.written = counted.Count();
+    if (!out.Status()) {
+      result.status = out.Status();
+      result.outputFailed = true;
+      return result;
+    }
+    onBlock(std::span<const std::uint8_t>(block.data(), got));
+  }
+  runner.Finish(counted);
+  result.written = counted.Count();
+  return result;
+}
 
 // Reads `input` to its end in fixed blocks, runs every byte through `rule`
 // and writes what it gives to `output`. Memory stays the same whatever the

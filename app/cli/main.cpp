@@ -38,9 +38,9 @@ bool RewriteInPlace(const std::string& path, const PassSelection& selection, Con
 }
 
 bool RewriteStandardStreams(const PassSelection& selection) {
-  const IoStatus status = RunFilter(selection);
-  if (!status) Complain("-: " + ReasonText(status.reason, status.osError));
-  return static_cast<bool>(status);
+  const StreamResult result = RunFilter(selection);
+  if (!result.status) Complain("-: " + ReasonText(result.status.reason, result.status.osError));
+  return static_cast<bool>(result.status);
 }
 
 int Rewrite(const CliRequest& request) {
