@@ -1,0 +1,90 @@
+#include "Preview.h"
+
+#include "LineDiff.h"
+#include "RewriteStream.h"
+#include "SelectedRule.h"
+
+namespace kelbrin::cli {
+namespace {
+
+constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
+
+// Collects a block's tidied bytes for the diff; it fails as standard output
+// does, so that the stream stops reading when nothing more can be shown.
+class Tidied {
+ public:
+  explicit Tidied(const OutputBuffer& out) : out_(out) {}
+
+  std::uint8_t* Room(std::size_t count) {
+    const std::size_t used = bytes_.size();
+    bytes_.resize(used + count);
+    return Data() + used;
+  }
+  void Commit(std::uint8_t* end) { bytes_.resize(static_cast<std::size_t>(end - Data())); }
+  IoStatus Status() const { return out_.Status(); }
+
+  std::string Take() {
+    std::string bytes = std::move(bytes_);
+    bytes_.clear();
+    return bytes;
+  }
+
+ private:
+  std::uint8_t* Data() { return reinterpret_cast<std::uint8_t*>(bytes_.data()); }
+
+  const OutputBuffer& out_;
+  std::string bytes_;
+};
+
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+}  // namespace
+
+Preview::Preview(const CliRequest& request, FileSystem& fileSystem)
+    : request_(request), fs_(fileSystem), rule_(SelectedRule(request.selection)), block_(kStreamBlockSize),
+      out_(fileSystem, fileSystem.StandardOutput(), kOutputCapacity) {}
+
+Preview::Result Preview::Show(const std::string& file) {
+  const bool standardInput = file == "-";
+  FileHandle input = fs_.StandardInput();
+  if (!standardInput) {
+    if (IoStatus status = fs_.OpenForReading(file, input); !status) return {Outcome::Failed, status};
+  }
+  const StreamResult result = Stream(input, file);
+  // Closing a file that was only read loses nothing.
+  if (!standardInput) fs_.Close(input);
+  if (!result.status) return {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status};
+  const bool changes = result.written != result.consumed;
+  if (changes && request_.check && !request_.diff) out_.Append(file + "\n");
+  if (!out_.Status()) return {Outcome::OutputFailed, out_.Status()};
+  return {changes ? Outcome::WouldChange : Outcome::Done, {}};
+}
+
+StreamResult Preview::Stream(FileHandle input, const std::string& name) {
+  const auto nothing = [](std::span<const std::uint8_t>) {};
+  if (request_.diff) return StreamDiff(input, name);
+  if (request_.toStandardOutput) return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, out_, nothing);
+  return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, discard_, nothing);
+}
+
+// Each block as read and as tidied goes to the diff, and what the diff has
+// to show so far to standard output.
+StreamResult Preview::StreamDiff(FileHandle input, const std::string& name) {
+  LineDiff diff(name);
+  Tidied tidied(out_);
+  StreamResult result =
+      StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, tidied, [&](std::span<const std::uint8_t> bytes) {
+        diff.Old(AsText(bytes));
+        diff.New(tidied.Take());
+        out_.Append(diff.TakeText());
+      });
+  if (!result.status) return result;
+  diff.New(tidied.Take());
+  diff.Finish();
+  out_.Append(diff.TakeText());
+  return result;
+}
+
+}  // namespace kelbrin::cli
