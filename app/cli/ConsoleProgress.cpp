@@ -43,11 +43,15 @@ void ConsoleProgress::SetPosition(std::int64_t value) {
 }
 
 std::string ConsoleProgress::Line() const {
-  const std::string files = showsFiles_ ? "[" + std::to_string(done_) + "/" + std::to_string(files_) + "] " : "";
-  const std::string percent = showsPercent_ ? ": " + std::to_string(percent_) + "%" : "";
-  const std::string line = "kelbrin-cli: " + files + path_ + percent;
-  if (line.size() <= kWidth) return line;
-  return "kelbrin-cli: " + files + SplitTarget(path_, PlatformPathRules()).TargetFileName + percent;
+  std::string files;
+  if (showsFiles_) files.append("[").append(std::to_string(done_)).append("/").append(std::to_string(files_)) += "] ";
+  std::string percent;
+  if (showsPercent_) percent.append(": ").append(std::to_string(percent_)) += "%";
+  const auto line = [&](std::string_view path) {
+    return std::string("kelbrin-cli: ").append(files).append(path).append(percent);
+  };
+  const std::string whole = line(path_);
+  return whole.size() <= kWidth ? whole : line(SplitTarget(path_, PlatformPathRules()).TargetFileName);
 }
 
 // Blanks over what a longer line left, rather than an escape sequence, which

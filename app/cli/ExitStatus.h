@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Failure.h"
+
 namespace kelbrin::cli {
 
 // What became of one FILE.
@@ -8,6 +10,11 @@ enum class Outcome {
   WouldChange,   // shown without touching it, and tidying would change it
   Failed,        // it could not be read or tidied
   OutputFailed,  // standard output takes nothing more: nothing else can be shown
+};
+
+struct FileResult {
+  Outcome outcome;
+  IoStatus why;  // when it failed
 };
 
 // The program's exit status from the outcomes of all FILEs: 0 when all is

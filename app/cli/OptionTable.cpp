@@ -41,6 +41,9 @@ const Option* RowOf(std::span<const Option> table, int code) {
 
 std::string NameOf(const Option& option) { return std::string("--") + option.word; }
 
+// An option as the messages show it, in quotes.
+std::string Quoted(std::string_view name) { return std::string("'").append(name).append("'"); }
+
 // What is wrong with `--word[=value]`, read again from the argument: getopt
 // does not say which of its complaints it has.
 std::string LongComplaint(std::span<const Option> table, std::string_view argument) {
@@ -51,21 +54,21 @@ std::string LongComplaint(std::span<const Option> table, std::string_view argume
     if (std::string_view(option.word).starts_with(word)) starting.push_back(&option);
   const auto exact = std::find_if(starting.begin(), starting.end(), [&](const Option* o) { return o->word == word; });
   if (exact != starting.end()) starting = {*exact};
-  const std::string given = "'--" + std::string(word) + "'";
+  const std::string given = Quoted(std::string("--").append(word));
   if (starting.empty() || word.empty()) return "unknown option " + given;
   if (starting.size() > 1) {
     std::string candidates;
-    for (const Option* option : starting) candidates += " '" + NameOf(*option) + "'";
+    for (const Option* option : starting) candidates.append(" ").append(Quoted(NameOf(*option)));
     return "option " + given + " is ambiguous; possibilities:" + candidates;
   }
-  const std::string name = "'" + NameOf(*starting.front()) + "'";
+  const std::string name = Quoted(NameOf(*starting.front()));
   if (equals != std::string_view::npos) return "option " + name + " doesn't allow an argument";
   return "option " + name + " requires an argument";
 }
 
 // A short option's complaint names its letter: getopt leaves it in optopt.
 std::string ShortComplaint(std::span<const Option> table, int letter) {
-  const std::string given = "'-" + std::string(1, static_cast<char>(letter)) + "'";
+  const std::string given = Quoted(std::string{'-', static_cast<char>(letter)});
   const Option* option = RowOf(table, letter);
   if (option && option->TakesValue()) return "option " + given + " requires an argument";
   return "unknown option " + given;
@@ -97,7 +100,7 @@ std::optional<UsageError> ParseOptions(std::span<const Option> table, const std:
     if (!option.TakesValue())
       option.set(request);
     else if (!option.take(request, optarg))
-      return UsageError{"invalid argument '" + std::string(optarg) + "' for '" + NameOf(option) + "'"};
+      return UsageError{"invalid argument " + Quoted(optarg) + " for " + Quoted(NameOf(option))};
   }
   request.files.insert(request.files.end(), argv.begin() + optind, argv.end() - 1);
   return std::nullopt;

@@ -43,30 +43,21 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 Preview::Preview(const CliRequest& request, FileSystem& fileSystem)
-    : request_(request), fs_(fileSystem), rule_(SelectedRule(request.selection)), block_(kStreamBlockSize),
-      out_(fileSystem, fileSystem.StandardOutput(), kOutputCapacity) {}
+    : request_(request), fs_(fileSystem), rule_(SelectedRule(request.selection)), probe_(rule_, fileSystem),
+      block_(kStreamBlockSize), out_(fileSystem, fileSystem.StandardOutput(), kOutputCapacity) {}
 
-Preview::Result Preview::Show(const std::string& file) {
-  const bool standardInput = file == "-";
-  FileHandle input = fs_.StandardInput();
-  if (!standardInput) {
-    if (IoStatus status = fs_.OpenForReading(file, input); !status) return {Outcome::Failed, status};
-  }
-  const StreamResult result = Stream(input, file);
-  // Closing a file that was only read loses nothing.
-  if (!standardInput) fs_.Close(input);
-  if (!result.status) return {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status};
-  const bool changes = result.written != result.consumed;
-  if (changes && request_.check && !request_.diff) out_.Append(file + "\n");
-  if (!out_.Status()) return {Outcome::OutputFailed, out_.Status()};
-  return {changes ? Outcome::WouldChange : Outcome::Done, {}};
+FileResult Preview::Record(const std::string& file, const FileResult& checked) {
+  if (checked.outcome == Outcome::WouldChange && NamesOnly()) out_.Append(file + "\n");
+  if (!out_.Status() && checked.outcome != Outcome::OutputFailed) return {Outcome::OutputFailed, out_.Status()};
+  return checked;
 }
 
-StreamResult Preview::Stream(FileHandle input, const std::string& name) {
-  const auto nothing = [](std::span<const std::uint8_t>) {};
-  if (request_.diff) return StreamDiff(input, name);
-  if (request_.toStandardOutput) return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, out_, nothing);
-  return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, discard_, nothing);
+FileResult Preview::Stream(const std::string& file) {
+  return StreamFile(fs_, file, [&](FileHandle input) {
+    if (request_.diff) return StreamDiff(input, file);
+    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, out_,
+                             [](std::span<const std::uint8_t>) {});
+  });
 }
 
 // Each block as read and as tidied goes to the diff, and what the diff has
@@ -74,12 +65,12 @@ StreamResult Preview::Stream(FileHandle input, const std::string& name) {
 StreamResult Preview::StreamDiff(FileHandle input, const std::string& name) {
   LineDiff diff(name);
   Tidied tidied(out_);
-  StreamResult result =
-      StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, tidied, [&](std::span<const std::uint8_t> bytes) {
-        diff.Old(AsText(bytes));
-        diff.New(tidied.Take());
-        out_.Append(diff.TakeText());
-      });
+  StreamResult result = StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, tidied,
+                                          [&](std::span<const std::uint8_t> bytes) {
+                                            diff.Old(AsText(bytes));
+                                            diff.New(tidied.Take());
+                                            out_.Append(diff.TakeText());
+                                          });
   if (!result.status) return result;
   diff.New(tidied.Take());
   diff.Finish();

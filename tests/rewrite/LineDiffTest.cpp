@@ -45,7 +45,8 @@ const Case kCases[] = {
     {"seven lines apart: two hunks", Numbered(12), Numbered(12, {2, 10}),
      "--- f\n+++ f\n@@ -1,5 +1,5 @@\n l1\n-l2\n+L2\n l3\n l4\n l5\n"
      "@@ -7,6 +7,6 @@\n l7\n l8\n l9\n-l10\n+L10\n l11\n l12\n"},
-    {"CR LF lines keep their CR", "a // c\r\nb\r\n", "a \r\nb\r\n", "--- f\n+++ f\n@@ -1,2 +1,2 @@\n-a // c\r\n+a \r\n b\r\n"},
+    {"CR LF lines keep their CR", "a // c\r\nb\r\n", "a \r\nb\r\n",
+     "--- f\n+++ f\n@@ -1,2 +1,2 @@\n-a // c\r\n+a \r\n b\r\n"},
     {"CR-only lines are one line", "a // c\rb\r", "a \rb\r",
      "--- f\n+++ f\n@@ -1 +1 @@\n-a // c\rb\r\n\\ No newline at end of file\n+a \rb\r\n\\ No newline at end of file\n"},
     {"a last line without its end, changed", "a\nb // c", "a\nb ",
