@@ -10,7 +10,8 @@
 #   TREE_FILES=10000 files in the tree
 # Every timed run that writes works on copies made before the timing starts:
 # deleting a tree just before timing slows the next run on ext4 (freed inodes
-# are skipped for a while), so copies are only deleted at the end.
+# are skipped for a while), so copies are only deleted at the end, and every
+# run of the script works in a folder of its own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,14 +20,13 @@ cli=$build/kelbrin-cli
 reps=${REPS:-5}
 runs=${RUNS:-200}
 tree_files=${TREE_FILES:-10000}
-work=$root/build/bench-small
 sed_script='s#//.*##'
 
 for tool in "$cli" "$build/make-corpus" "$build/time-runs"; do
   [ -x "$tool" ] || { echo "missing $tool: run make bench" >&2; exit 1; }
 done
-rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$root/build"
+work=$(mktemp -d "$root/build/bench-small.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 say() { echo "$*" >&2; }
 
