@@ -66,6 +66,10 @@ tidied='a = b / c; \r\n\tx\r\n'
 
 "${cli[@]}" --version | tr -d '\r' >"$out_file"
 [ "$(cat "$out_file")" = "kelbrin-cli 1.1.0" ] || fail "version: $(cat "$out_file")"
+if ! $posix; then
+  "${cli[@]}" '/?' | tr -d '\r' | head -1 >"$out_file"
+  [ "$(cat "$out_file")" = "Usage: kelbrin-cli [OPTION]... [FILE]..." ] || fail "/?: $(cat "$out_file")"
+fi
 expect_run "nothing selected" 2 '' 'kelbrin-cli: nothing to do: choose --comments and/or --tabs' 'x' -- -3
 expect_run "unknown option" 2 '' "kelbrin-cli: unknown option '-x' (see kelbrin-cli --help)" '' -- -cx
 
