@@ -74,19 +74,11 @@ void ConsoleProgress::Clear() {
   drawn_ = {};
 }
 
-bool StandardErrorIsTerminal() {
+bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
+  return _isatty(_fileno(stream)) != 0;
 #else
-  return isatty(STDERR_FILENO) != 0;
-#endif
-}
-
-bool StandardOutputIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stdout)) != 0;
-#else
-  return isatty(STDOUT_FILENO) != 0;
+  return isatty(fileno(stream)) != 0;
 #endif
 }
 

@@ -57,8 +57,7 @@ class ConsoleProgress final : public PassProgress {
   std::chrono::steady_clock::time_point drawn_{};
 };
 
-// Whether standard error, or standard output, is a terminal.
-bool StandardErrorIsTerminal();
-bool StandardOutputIsTerminal();
+// Whether a standard stream is a terminal.
+bool IsTerminal(std::FILE* stream);
 
 }  // namespace kelbrin::cli

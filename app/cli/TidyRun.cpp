@@ -40,7 +40,7 @@ bool IsBackup(const std::string& file) { return IsBackupName(SplitTarget(file, P
 // The line on standard error would mix with what standard output shows on
 // the same terminal.
 bool ShowsProgress(const CliRequest& request) {
-  return StandardErrorIsTerminal() && (request.InPlace() || !StandardOutputIsTerminal());
+  return IsTerminal(stderr) && (request.InPlace() || !IsTerminal(stdout));
 }
 
 class TidyRun {
