@@ -33,7 +33,7 @@ class ExitStatus {
     wouldChange_ = wouldChange_ || outcome == Outcome::WouldChange;
     stopped_ = stopped_ || outcome == Outcome::OutputFailed;
   }
-  // Whether nothing more can be shown.
+  // Whether nothing more can be shown on standard output.
   bool Stopped() const { return stopped_; }
 
   int Code() const {

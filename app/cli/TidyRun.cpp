@@ -54,7 +54,8 @@ class TidyRun {
 
   int Run() {
     ExitStatus status(request_.check);
-    for (std::size_t n = 0; n < files_.size() && !status.Stopped(); ++n) {
+    // In place, only the filter needs standard output.
+    for (std::size_t n = 0; n < files_.size() && !(status.Stopped() && !request_.InPlace()); ++n) {
       progress_.StartFile(n, files_[n]);
       status.Add(One(n));
     }
@@ -76,6 +77,7 @@ class TidyRun {
     if (request_.InPlace()) return InPlace(file);
     const auto checked = ahead_.Take(n);
     const FileResult result = checked ? preview_.Record(file, *checked) : preview_.Show(file);
+    // What fails is the FILE, or else standard output.
     if (result.outcome == Outcome::Failed) return Said(file == "-" ? kStandardInput : file, result);
     return Said(kStandardOutput, result);
   }

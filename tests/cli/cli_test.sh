@@ -186,11 +186,14 @@ expect_run "--tidy-backups" 0 '' '' '' -- -c --tidy-backups tree/ComOld_b.pas
 expect_file "--tidy-backups" tree/ComOld_b.pas "$no_comments"
 expect_file "--tidy-backups" tree/ComOld_ComOld_b.pas "$source"
 
-# Standard input and output are named as such.
-printf 'x' | "${cli[@]}" -c >/dev/full 2>"$err_file"
+# Standard input and output are named as such. In place, the files after a
+# filter that failed are still tidied.
+printf '%b' "$source" >after.pas
+printf 'x' | "${cli[@]}" -c - after.pas >/dev/full 2>"$err_file"
 status=$?
 [ "$status" = 1 ] || fail "a full standard output: exit status $status"
 [ "$(tr -d '\r' <"$err_file")" = "kelbrin-cli: standard output: disk full" ] || fail "a full standard output: $(cat "$err_file")"
+expect_file "a full standard output" after.pas "$no_comments"
 "${cli[@]}" -c --check show/cr.pas >/dev/full 2>"$err_file"
 status=$?
 [ "$status" = 2 ] || fail "--check to a full standard output: exit status $status"
