@@ -1,6 +1,7 @@
 #include "TidyRun.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,12 +46,16 @@ bool ShowsProgress(const CliRequest& request) {
 
 class TidyRun {
  public:
+  // Only what is shown needs a preview: in place, the passes use rules of
+  // their own, and making one costs a small file's run more than its work.
   TidyRun(const CliRequest& request, const std::vector<std::string>& files)
-      : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()),
-        preview_(request, PlatformFileSystem()),
-        ahead_(files, [this](const std::string& file) { return file != "-" && !Skipped(file); },
-               SelectedRule(request.selection), PlatformFileSystem(),
-               request.check && !request.diff && files.size() > ConsoleProgress::kFewFiles) {}
+      : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()) {
+    if (request.InPlace()) return;
+    preview_.emplace(request, PlatformFileSystem());
+    ahead_.emplace(files, [this](const std::string& file) { return file != "-" && !Skipped(file); },
+                   SelectedRule(request.selection), PlatformFileSystem(),
+                   request.check && !request.diff && files.size() > ConsoleProgress::kFewFiles);
+  }
 
   int Run() {
     ExitStatus status(request_.check);
@@ -59,7 +64,7 @@ class TidyRun {
       progress_.StartFile(n, files_[n]);
       status.Add(One(n));
     }
-    if (!status.Stopped() && !preview_.Flush()) status.Add(OutputFailed());
+    if (preview_ && !status.Stopped() && !preview_->Flush()) status.Add(OutputFailed());
     progress_.Finish();
     return status.Code();
   }
@@ -75,8 +80,8 @@ class TidyRun {
       return Outcome::Done;
     }
     if (request_.InPlace()) return InPlace(file);
-    const auto checked = ahead_.Take(n);
-    const FileResult result = checked ? preview_.Record(file, *checked) : preview_.Show(file);
+    const auto checked = ahead_->Take(n);
+    const FileResult result = checked ? preview_->Record(file, *checked) : preview_->Show(file);
     // What fails is the FILE, or else standard output.
     if (result.outcome == Outcome::Failed) return Said(file == "-" ? kStandardInput : file, result);
     return Said(kStandardOutput, result);
@@ -84,7 +89,7 @@ class TidyRun {
 
   // What is held for standard output goes out before the filter writes.
   Outcome Filter() {
-    if (!preview_.Flush()) return OutputFailed();
+    if (preview_ && !preview_->Flush()) return OutputFailed();
     const StreamResult result = RunFilter(request_.selection);
     if (result.status) return Outcome::Done;
     return Said(result.outputFailed ? kStandardOutput : kStandardInput,
@@ -97,7 +102,7 @@ class TidyRun {
     return failure ? Outcome::Failed : Outcome::Done;
   }
 
-  Outcome OutputFailed() { return Said(kStandardOutput, {Outcome::OutputFailed, preview_.OutputStatus()}); }
+  Outcome OutputFailed() { return Said(kStandardOutput, {Outcome::OutputFailed, preview_->OutputStatus()}); }
 
   // Says why `name` failed, when it did.
   Outcome Said(std::string_view name, const FileResult& result) {
@@ -109,8 +114,8 @@ class TidyRun {
   const CliRequest& request_;
   const std::vector<std::string>& files_;
   ConsoleProgress progress_;
-  Preview preview_;
-  CheckAhead ahead_;
+  std::optional<Preview> preview_;
+  std::optional<CheckAhead> ahead_;
 };
 
 }  // namespace
