@@ -4,16 +4,10 @@
 #include "PageBuffer.h"
 
 namespace kelbrin {
-namespace {
-
-// The output goes out in blocks of about the read blocks' size.
-constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
-
-}  // namespace
 
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead) {
-  OutputBuffer out(fileSystem, output, kOutputCapacity);
+  OutputBuffer out(fileSystem, output, kStreamOutputCapacity);
   PageBuffer block(kStreamBlockSize);
   std::int64_t read = 0;
   StreamResult result = StreamThroughRule(fileSystem, input, {block.data(), block.size()}, rule, out,

@@ -14,6 +14,8 @@ namespace kelbrin {
 // Bytes read at a time: larger blocks cost fewer system calls, and past this
 // size they stopped paying.
 inline constexpr std::size_t kStreamBlockSize = 1024 * 1024;
+// The output goes out in blocks of about the read blocks' size.
+inline constexpr std::size_t kStreamOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
 
 struct StreamResult {
   IoStatus status;

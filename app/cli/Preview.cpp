@@ -7,8 +7,6 @@
 namespace kelbrin::cli {
 namespace {
 
-constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
-
 // Collects a block's tidied bytes for the diff; it fails as standard output
 // does, so that the stream stops reading when nothing more can be shown.
 class Tidied {
@@ -44,7 +42,7 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
 
 Preview::Preview(const CliRequest& request, FileSystem& fileSystem)
     : request_(request), fs_(fileSystem), rule_(SelectedRule(request.selection)), probe_(rule_, fileSystem),
-      block_(kStreamBlockSize), out_(fileSystem, fileSystem.StandardOutput(), kOutputCapacity) {}
+      block_(kStreamBlockSize), out_(fileSystem, fileSystem.StandardOutput(), kStreamOutputCapacity) {}
 
 FileResult Preview::Record(const std::string& file, const FileResult& checked) {
   if (checked.outcome == Outcome::WouldChange && NamesOnly()) out_.Append(file + "\n");
