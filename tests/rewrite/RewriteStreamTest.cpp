@@ -56,8 +56,9 @@ TEST(RewriteStream, CountsAcrossBlocks) {
 }
 
 TEST(RewriteStream, SaysWhichEndFailed) {
+  const std::string input = SourceLikeText(10);
   for (const bool inOutput : {false, true}) {
-    MemoryStreams streams(SourceLikeText(10), {.failingRead = inOutput ? MemoryStreams::kNever : 1,
+    MemoryStreams streams(input, {.failingRead = inOutput ? MemoryStreams::kNever : 1,
                                                .failingWrite = inOutput ? 1 : MemoryStreams::kNever});
     const StreamResult result = Rewrite(streams, PassRules().back().rule);
     EXPECT_FALSE(result.status);
