@@ -128,14 +128,19 @@ class Worker {
   Worker(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule, Turns& turns)
       : fileSystem_(fileSystem), input_(input), rule_(rule), turns_(turns), out_(fileSystem, output, kOutputCapacity) {}
 
-  // Takes blocks until the input ends or something fails, or until this
-  // thread has read at least `enough` bytes; true when it stopped for that.
-  bool RunUntilRead(std::int64_t enough) {
-    while (ReadBlock() && RewriteBlock() && !last_)
-      if (consumed_ >= enough) return true;
-    return false;
+  // Takes blocks alone until the input ends or something fails, or until
+  // this thread has read at least `enough` bytes; true when it stopped for
+  // that. Alone, it keeps its output until it fills the buffer: no other
+  // thread writes in between.
+  bool RunAlone(std::int64_t enough) {
+    alone_ = true;
+    enough_ = enough;
+    const bool stopped = RunUntilRead(enough);
+    alone_ = false;
+    return stopped;
   }
 
+  // Takes blocks in turn with the other thread, if there is one.
   void RunToTheEnd() { RunUntilRead(kAll); }
 
   std::int64_t Consumed() const { return consumed_; }
@@ -149,6 +154,16 @@ class Worker {
   void Commit(std::uint8_t* end) { out_.Commit(end); }
 
  private:
+  bool RunUntilRead(std::int64_t enough) {
+    while (ReadBlock() && RewriteBlock() && !last_)
+      if (consumed_ >= enough) return true;
+    return false;
+  }
+
+  // Until the last block it takes alone, after which another thread may
+  // write next.
+  bool KeepsOutput() const { return alone_ && !last_ && consumed_ < enough_; }
+
   bool ReadBlock() {
     Handover before;
     if (!turns_.AwaitRead(block_, before)) return false;
@@ -194,7 +209,7 @@ class Worker {
     runner.Feed(bytes_.data(), cut_, out);
     if (last_) runner.Finish(out);
     written_ += out.Count();
-    if (!TakeWriteTurn() || !out_.Flush()) {
+    if (!TakeWriteTurn() || !(KeepsOutput() || out_.Flush())) {
       turns_.Fail(out_.Status(), true);
       return false;
     }
@@ -225,6 +240,8 @@ class Worker {
   bool startsInState0_ = true;
   bool last_ = false;
   bool holdsWriteTurn_ = false;
+  bool alone_ = false;
+  std::int64_t enough_ = 0;
   std::int64_t consumed_ = 0;
   std::int64_t written_ = 0;
 };
@@ -237,15 +254,16 @@ StreamResult RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, F
   Worker mine(fileSystem, input, output, rule, turns);
   // A second thread pays only on a large input, and only with a second CPU:
   // it starts once this one has read a block's worth and the input goes on.
-  const std::int64_t readAlone = std::thread::hardware_concurrency() >= kThreads ? kBlock : kAll;
   std::optional<Worker> other;
   std::thread helper;
-  if (mine.RunUntilRead(readAlone)) {
-    other.emplace(fileSystem, input, output, rule, turns);
-    try {
-      helper = std::thread([&] { other->RunToTheEnd(); });
-    } catch (const std::system_error&) {
-      // This thread goes on alone.
+  if (mine.RunAlone(kBlock)) {
+    if (std::thread::hardware_concurrency() >= kThreads) {
+      other.emplace(fileSystem, input, output, rule, turns);
+      try {
+        helper = std::thread([&] { other->RunToTheEnd(); });
+      } catch (const std::system_error&) {
+        // This thread goes on alone.
+      }
     }
     mine.RunToTheEnd();
     if (helper.joinable()) helper.join();
