@@ -9,6 +9,7 @@
 #   CORPUS_MIB=100   size of the timed corpora
 #   LARGE_MIB=1024   size of the large input whose peak memory is measured
 #   KEEP_CORPUS=1    keep the generated 100 MiB corpora for the next run
+# The "small files" table comes from bench/small_files.sh, which runs alone too.
 # With the Windows build's window harness (build/windows/tests/window_bench.exe,
 # which `make bench` builds), the window's run under Wine is timed too.
 set -euo pipefail
@@ -22,7 +23,7 @@ large=${LARGE_MIB:-1024}
 corpus=$root/build/bench-corpus
 work=$corpus/work
 
-for tool in "$cli" "$build/make-corpus" "$build/rule-benchmark"; do
+for tool in "$cli" "$build/make-corpus" "$build/rule-benchmark" "$build/time-runs"; do
   [ -x "$tool" ] || { echo "missing $tool: run make bench" >&2; exit 1; }
 done
 for tool in /usr/bin/time cat dd unexpand sed awk; do
@@ -155,6 +156,10 @@ if [ -x "$wine_run" ] && [ -f "$harness" ]; then
   window_row="| Window under Wine, both passes, $mib MiB: ${window} s; the core alone under Wine ${wine_core} s (${added} ×) | ≤ 1.5 × CLI in place | $value × | | $(verdict "$value" 1.5 "<=") |"
 fi
 
+# Start-up and the work per file: small files in place, small inputs through
+# the filter, --check over a tree.
+small_table=$(REPS=$reps "$root/bench/small_files.sh" "$build")
+
 # The byte rules alone, in memory.
 say "rule-benchmark"
 rules_table=$("$build/rule-benchmark" --benchmark_filter=/blocks --benchmark_repetitions=3 \
@@ -213,6 +218,8 @@ target "\`-ct3\` filter, worst case" "≤ 6 × cat" "$(ratio worst,ct3 worst,cat
 echo "| Peak memory, \`-ct3\` filter: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory filter)"
 echo "| Peak memory, \`-ct3\` in place: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory inplace)"
 echo "$window_row"
+echo
+echo "$small_table"
 echo
 echo "The byte rules alone, in memory (\`rule-benchmark\`, 32 MiB corpora, 1 MiB blocks, median of 3):"
 echo

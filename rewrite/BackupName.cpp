@@ -12,4 +12,8 @@ std::string BackupName(std::string_view prefix, std::string_view bareName, int n
       .append(bareName.substr(stemEnd));
 }
 
+bool IsBackupName(std::string_view bareName) {
+  return bareName.starts_with(kCommentBackupPrefix) || bareName.starts_with(kTabBackupPrefix);
+}
+
 }  // namespace kelbrin

@@ -1,20 +1,10 @@
 #include "Filter.h"
 
-#include "CommentRule.h"
 #include "ParallelStream.h"
-#include "RuleChain.h"
-#include "TabRule.h"
+#include "SelectedRule.h"
 
 namespace kelbrin {
 namespace {
-
-// Both passes chained make one rule, the comment rule's output feeding the
-// tab rule.
-const ByteRule& RuleFor(const PassSelection& selection) {
-  if (!selection.spaceToTab) return CommentRule();
-  if (!selection.commentDelete) return TabRule(selection.space3);
-  return CommentThenTabRule(selection.space3);
-}
 
 // Writing into the file being read would read the output again, without end
 // where the output is appended.
@@ -27,10 +17,10 @@ bool OutputIsInput(FileSystem& fileSystem) {
 
 }  // namespace
 
-IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
-  if (OutputIsInput(fileSystem)) return {FailureReason::InputIsOutput, 0};
+StreamResult RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
+  if (OutputIsInput(fileSystem)) return {{FailureReason::InputIsOutput, 0}, true};
   return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(),
-                                 RuleFor(selection));
+                                 SelectedRule(selection));
 }
 
 }  // namespace kelbrin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Failure.h"
+#include "RewriteStream.h"
 #include "RunJunbi.h"
 #include "platform/FileSystem.h"
 
@@ -10,6 +10,6 @@ namespace kelbrin {
 // comment rule's output feeding the tab rule, with no backup and no file of
 // its own. Needs at least one pass selected. Refuses, writing nothing, when
 // standard output is the file standard input reads.
-IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
+StreamResult RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
 
 }  // namespace kelbrin

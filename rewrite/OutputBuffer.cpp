@@ -1,6 +1,19 @@
 #include "OutputBuffer.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kelbrin {
+
+void OutputBuffer::Append(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t piece = std::min(bytes.size(), buffer_.size());
+    std::uint8_t* room = Room(piece);
+    std::memcpy(room, bytes.data(), piece);
+    Commit(room + piece);
+    bytes.remove_prefix(piece);
+  }
+}
 
 // A write may store less than asked; one that stores nothing at all and
 // reports no error means the medium takes no more.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "PageBuffer.h"
 
@@ -23,6 +24,8 @@ class OutputBuffer {
     return buffer_.data() + used_;
   }
   void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+  // Copies `bytes` in, writing out first what does not fit.
+  void Append(std::string_view bytes);
   // Room there is without writing first.
   std::size_t Free() const { return buffer_.size() - used_; }
 

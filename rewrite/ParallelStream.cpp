@@ -3,7 +3,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
+#include <limits>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -13,10 +15,13 @@
 namespace kelbrin {
 namespace {
 
-constexpr std::uint64_t kThreads = 2;
+// Threads at most: the second joins once the input proves large.
+constexpr unsigned kThreads = 2;
 // Bytes each thread reads at a time. Smaller blocks cost more hand-overs;
 // larger ones were no faster, and each thread holds two buffers of this size.
 constexpr std::size_t kBlock = 512 * 1024;
+// More than any input holds.
+constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
 // How far back from a block's end a cut is looked for; lines are shorter.
 constexpr std::size_t kCutReach = 16 * 1024;
 constexpr std::size_t kInputCapacity = kCutReach + kBlock;
@@ -31,23 +36,29 @@ struct Handover {
   bool inputEnded = false;
 };
 
-// Keeps the blocks in order: block n reads after block n - 1 has read, and
-// writes after it has written. A thread that sleeps until its turn is woken
-// on the CPU of the thread that gives it the turn, and the two then share one
-// CPU for a while; waiting a little without sleeping keeps each on its own.
+// Keeps the blocks in order: block n is read after block n - 1 has been read,
+// by whichever thread is free first, and written after it has been written.
+// A thread that sleeps until its turn is woken on the CPU of the thread that
+// gives it the turn, and the two then share one CPU for a while; waiting a
+// little without sleeping keeps each on its own.
 class Turns {
  public:
-  // Waits for block n's turn to read and gives what the block before left;
-  // false when there is nothing more to read or something failed.
-  bool AwaitRead(std::uint64_t n, Handover& before) {
-    const auto lock = Await([&] { return readTurn_ == n || failed_; });
+  // Waits until no block is being read, then takes the next one: its number
+  // and what the block before left. False when there is nothing more to
+  // read or something failed.
+  bool AwaitRead(std::uint64_t& n, Handover& before) {
+    const auto lock = Await([&] { return !reading_ || failed_; });
+    if (failed_ || handover_.inputEnded) return false;
+    reading_ = true;
+    n = readTurn_;
     before = handover_;
-    return !failed_ && !handover_.inputEnded;
+    return true;
   }
   void Read(const Handover& after) {
     std::lock_guard lock(mutex_);
     handover_ = after;
     ++readTurn_;
+    reading_ = false;
     changed_.notify_all();
   }
 
@@ -66,15 +77,22 @@ class Turns {
   }
 
   // The first failure counts; every wait ends.
-  void Fail(const IoStatus& status) {
+  void Fail(const IoStatus& status, bool inOutput) {
     std::lock_guard lock(mutex_);
-    if (!failed_) failure_ = status;
+    if (!failed_) {
+      failure_ = status;
+      failureInOutput_ = inOutput;
+    }
     failed_ = true;
     changed_.notify_all();
   }
   IoStatus Failure() {
     std::lock_guard lock(mutex_);
     return failure_;
+  }
+  bool FailureInOutput() {
+    std::lock_guard lock(mutex_);
+    return failureInOutput_;
   }
 
  private:
@@ -93,25 +111,40 @@ class Turns {
 
   std::mutex mutex_;
   std::condition_variable changed_;
+  std::uint64_t readTurn_ = 0;
   // Changed under the mutex; read without it while yielding.
-  std::atomic<std::uint64_t> readTurn_ = 0;
+  std::atomic<bool> reading_ = false;
   std::atomic<std::uint64_t> writeTurn_ = 0;
   Handover handover_;
   std::uint8_t stateAfter_ = 0;
   std::atomic<bool> failed_ = false;
   IoStatus failure_;
+  bool failureInOutput_ = false;
 };
 
-// One thread's share: blocks first, first + kThreads, and so on.
+// One thread's share: the blocks it takes in turn.
 class Worker {
  public:
   Worker(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule, Turns& turns)
       : fileSystem_(fileSystem), input_(input), rule_(rule), turns_(turns), out_(fileSystem, output, kOutputCapacity) {}
 
-  void Run(std::uint64_t first) {
-    for (std::uint64_t n = first; ReadBlock(n) && RewriteBlock() && !last_; n += kThreads) {
-    }
+  // Takes blocks alone until the input ends or something fails, or until
+  // this thread has read at least `enough` bytes; true when it stopped for
+  // that. Alone, it keeps its output until it fills the buffer: no other
+  // thread writes in between.
+  bool RunAlone(std::int64_t enough) {
+    alone_ = true;
+    enough_ = enough;
+    const bool stopped = RunUntilRead(enough);
+    alone_ = false;
+    return stopped;
   }
+
+  // Takes blocks in turn with the other thread, if there is one.
+  void RunToTheEnd() { RunUntilRead(kAll); }
+
+  std::int64_t Consumed() const { return consumed_; }
+  std::int64_t Written() const { return written_; }
 
   // The rule's sink. Output that does not fit goes out early, in its turn.
   std::uint8_t* Room(std::size_t count) {
@@ -121,17 +154,28 @@ class Worker {
   void Commit(std::uint8_t* end) { out_.Commit(end); }
 
  private:
-  bool ReadBlock(std::uint64_t n) {
+  bool RunUntilRead(std::int64_t enough) {
+    while (ReadBlock() && RewriteBlock() && !last_)
+      if (consumed_ >= enough) return true;
+    return false;
+  }
+
+  // Until the last block it takes alone, after which another thread may
+  // write next.
+  bool KeepsOutput() const { return alone_ && !last_ && consumed_ < enough_; }
+
+  bool ReadBlock() {
     Handover before;
-    if (!turns_.AwaitRead(n, before)) return false;
-    if (before.tailSize > 0) std::memcpy(bytes_.data(), before.tail, before.tailSize);
+    if (!turns_.AwaitRead(block_, before)) return false;
+    // The tail may be this thread's own, from the block it read last.
+    if (before.tailSize > 0) std::memmove(bytes_.data(), before.tail, before.tailSize);
     std::size_t got = 0;
     const IoStatus status = fileSystem_.Read(input_, bytes_.data() + before.tailSize, kBlock, got);
     if (!status) {
-      turns_.Fail(status);
+      turns_.Fail(status, false);
       return false;
     }
-    block_ = n;
+    consumed_ += static_cast<std::int64_t>(got);
     size_ = before.tailSize + got;
     startsInState0_ = before.cutInState0;
     last_ = got == 0;
@@ -161,10 +205,12 @@ class Worker {
     std::uint8_t state = 0;
     if (!startsInState0_ && !TakeWriteTurn(&state)) return false;
     RuleRunner runner(rule_, state);
-    runner.Feed(bytes_.data(), cut_, *this);
-    if (last_) runner.Finish(*this);
-    if (!TakeWriteTurn() || !out_.Flush()) {
-      turns_.Fail(out_.Status());
+    Counted<Worker> out(*this);
+    runner.Feed(bytes_.data(), cut_, out);
+    if (last_) runner.Finish(out);
+    written_ += out.Count();
+    if (!TakeWriteTurn() || !(KeepsOutput() || out_.Flush())) {
+      turns_.Fail(out_.Status(), true);
       return false;
     }
     turns_.Written(runner.State());
@@ -194,25 +240,40 @@ class Worker {
   bool startsInState0_ = true;
   bool last_ = false;
   bool holdsWriteTurn_ = false;
+  bool alone_ = false;
+  std::int64_t enough_ = 0;
+  std::int64_t consumed_ = 0;
+  std::int64_t written_ = 0;
 };
 
 }  // namespace
 
-IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule) {
-  const auto alone = [&] { return RewriteStream(fileSystem, input, output, rule, [](std::int64_t) {}).status; };
-  if (std::thread::hardware_concurrency() < kThreads) return alone();
+StreamResult RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output,
+                                     const ByteRule& rule) {
   Turns turns;
   Worker mine(fileSystem, input, output, rule, turns);
-  Worker other(fileSystem, input, output, rule, turns);
+  // A second thread pays only on a large input, and only with a second CPU:
+  // it starts once this one has read a block's worth and the input goes on.
+  std::optional<Worker> other;
   std::thread helper;
-  try {
-    helper = std::thread([&] { other.Run(1); });
-  } catch (const std::system_error&) {
-    return alone();
+  if (mine.RunAlone(kBlock)) {
+    if (std::thread::hardware_concurrency() >= kThreads) {
+      other.emplace(fileSystem, input, output, rule, turns);
+      try {
+        helper = std::thread([&] { other->RunToTheEnd(); });
+      } catch (const std::system_error&) {
+        // This thread goes on alone.
+      }
+    }
+    mine.RunToTheEnd();
+    if (helper.joinable()) helper.join();
   }
-  mine.Run(0);
-  helper.join();
-  return turns.Failure();
+  StreamResult result{turns.Failure(), turns.FailureInOutput(), mine.Consumed(), mine.Written()};
+  if (other) {
+    result.consumed += other->Consumed();
+    result.written += other->Written();
+  }
+  return result;
 }
 
 }  // namespace kelbrin

@@ -4,7 +4,8 @@
 
 namespace kelbrin {
 
-// RewriteStream on two threads, for a stream no one watches: the two take
+// RewriteStream on two threads, for a stream no one watches. The second
+// thread starts only once the input has proved large; then the two take
 // blocks in turn, each reading its block after the other's, rewriting it while
 // the other works on its own, and writing it after the other's. A block is cut
 // after its last byte that brings the rule back to state 0 from any state (a
@@ -13,6 +14,7 @@ namespace kelbrin {
 // A block with no such byte near its end makes the next one wait for the
 // state it ends in. Writes exactly what RewriteStream writes; fails with the
 // first failure, after which neither thread reads or writes another block.
-IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule);
+StreamResult RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output,
+                                     const ByteRule& rule);
 
 }  // namespace kelbrin

@@ -2,42 +2,23 @@
 
 #include "OutputBuffer.h"
 #include "PageBuffer.h"
-#include "StopRequest.h"
 
 namespace kelbrin {
-namespace {
-
-// The output goes out in blocks of about the read blocks' size.
-constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
-
-}  // namespace
 
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead) {
-  OutputBuffer out(fileSystem, output, kOutputCapacity);
+  OutputBuffer out(fileSystem, output, kStreamOutputCapacity);
   PageBuffer block(kStreamBlockSize);
-  RuleRunner runner(rule);
-  StreamResult result;
-  for (;;) {
-    if (StopRequested()) {
-      result.status = {FailureReason::Interrupted, 0};
-      return result;
-    }
-    std::size_t got = 0;
-    result.status = fileSystem.Read(input, block.data(), block.size(), got);
-    if (!result.status) return result;
-    if (got == 0) break;
-    runner.Feed(block.data(), got, out);
-    result.consumed += static_cast<std::int64_t>(got);
-    if (!out.Status()) {
-      result.status = out.Status();
-      return result;
-    }
-    onRead(result.consumed);
+  std::int64_t read = 0;
+  StreamResult result = StreamThroughRule(fileSystem, input, {block.data(), block.size()}, rule, out,
+                                          [&](std::span<const std::uint8_t> bytes) {
+                                            read += static_cast<std::int64_t>(bytes.size());
+                                            onRead(read);
+                                          });
+  if (result.status && !out.Flush()) {
+    result.status = out.Status();
+    result.outputFailed = true;
   }
-  runner.Finish(out);
-  out.Flush();
-  result.status = out.Status();
   return result;
 }
 

@@ -3,8 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "ByteRule.h"
+#include "RuleSinks.h"
+#include "StopRequest.h"
 #include "platform/FileSystem.h"
 
 namespace kelbrin {
@@ -12,16 +15,57 @@ namespace kelbrin {
 // Bytes read at a time: larger blocks cost fewer system calls, and past this
 // size they stopped paying.
 inline constexpr std::size_t kStreamBlockSize = 1024 * 1024;
+// The output goes out in blocks of about the read blocks' size.
+inline constexpr std::size_t kStreamOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom(RuleRunner::kPiece);
 
 struct StreamResult {
   IoStatus status;
+  bool outputFailed = false;  // the failure is the output's, not the input's
   std::int64_t consumed = 0;
+  // What the rule wrote. The rules of the passes only drop bytes or put fewer
+  // in their place, so with them the output is the input exactly when this
+  // equals `consumed`.
+  std::int64_t written = 0;
 };
+
+// Reads `input` to its end, a block at a time into `block`, runs every byte
+// through `rule` into `out` and then hands the block to `onBlock`. `out` is a
+// sink as RuleRunner takes one, with `Status()` for whether it has failed;
+// what it holds at the end is left to the caller. A stop request ends it
+// before the next block, as Interrupted.
+template <class Sink, class OnBlock>
+StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::span<std::uint8_t> block,
+                               const ByteRule& rule, Sink& out, OnBlock&& onBlock) {
+  RuleRunner runner(rule);
+  Counted<Sink> counted(out);
+  StreamResult result;
+  for (;;) {
+    if (StopRequested()) {
+      result.status = {FailureReason::Interrupted, 0};
+      return result;
+    }
+    std::size_t got = 0;
+    result.status = fileSystem.Read(input, block.data(), block.size(), got);
+    if (!result.status) return result;
+    if (got == 0) break;
+    runner.Feed(block.data(), got, counted);
+    result.consumed += static_cast<std::int64_t>(got);
+    result.written = counted.Count();
+    if (!out.Status()) {
+      result.status = out.Status();
+      result.outputFailed = true;
+      return result;
+    }
+    onBlock(std::span<const std::uint8_t>(block.data(), got));
+  }
+  runner.Finish(counted);
+  result.written = counted.Count();
+  return result;
+}
 
 // Reads `input` to its end in fixed blocks, runs every byte through `rule`
 // and writes what it gives to `output`. Memory stays the same whatever the
 // size. `onRead` hears the count of bytes read so far after every block.
-// A stop request ends it before the next block, as Interrupted.
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead);
 

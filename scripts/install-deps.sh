@@ -4,10 +4,11 @@
 # what the benchmarks need.
 set -eu
 
-# clang and its runtime libraries give `make fuzz` libFuzzer.
+# clang and its runtime libraries give `make fuzz` libFuzzer; the command
+# line's tests apply its diffs with patch.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   fonts-ipafont-gothic locales clang libclang-rt-14-dev
-  imagemagick x11-utils xauth libacl1-dev libattr1-dev acl attr fusefat dosfstools"
+  imagemagick x11-utils xauth patch libacl1-dev libattr1-dev acl attr fusefat dosfstools"
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
 # make dist and the packaging tests: dpkg-shlibdeps and file for the .deb's
 # dependencies, groff and man for the manual page.

@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "OptionTable.h"
 #include "RunJunbi.h"
 
 namespace kelbrin::cli {
@@ -14,11 +15,15 @@ struct CliRequest {
   enum class Action { Rewrite, ShowHelp, ShowVersion };
   Action action = Action::Rewrite;
   PassSelection selection;
+  bool check = false;             // name the files that would change; the exit status says whether any would
+  bool diff = false;              // show the changes as a unified diff
+  bool toStandardOutput = false;  // each file tidied to standard output
+  bool backups = true;            // in place, keep each file as it was beside it
+  bool tidyBackups = false;       // take files named as backups too
   std::vector<std::string> files;  // "-" is standard input; none means standard input
-};
 
-struct UsageError {
-  std::string message;
+  // Whether the files are rewritten; otherwise nothing is touched.
+  bool InPlace() const { return !check && !diff && !toStandardOutput; }
 };
 
 std::variant<CliRequest, UsageError> ParseArguments(const std::vector<std::string_view>& arguments);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "CliOptions.h"
 #include "FailureText.h"
 
@@ -7,57 +9,101 @@ namespace kelbrin::cli {
 namespace {
 
 using Action = CliRequest::Action;
+using Arguments = std::vector<std::string_view>;
 
-struct Case {
-  std::vector<std::string_view> arguments;
-  Action action;
-  bool comments, tabs, three;
-  std::vector<std::string> files;
-};
-
-const Case kCases[] = {
-    {{"-c"}, Action::Rewrite, true, false, false, {}},
-    {{"-ct3", "a.pas"}, Action::Rewrite, true, true, true, {"a.pas"}},
-    {{"--tabs", "--three", "a", "b"}, Action::Rewrite, false, true, true, {"a", "b"}},
-    {{"a.pas", "--comments"}, Action::Rewrite, true, false, false, {"a.pas"}},
-    {{"-t", "-"}, Action::Rewrite, false, true, false, {"-"}},
-    {{"-t", "--", "-x.pas", "--tabs"}, Action::Rewrite, false, true, false, {"-x.pas", "--tabs"}},
-    {{"-3"}, Action::Rewrite, false, false, true, {}},
-    {{"--version"}, Action::ShowVersion, false, false, false, {}},
-    {{"-c", "--help", "--version"}, Action::ShowHelp, true, false, false, {}},
-    {{"-h"}, Action::ShowHelp, false, false, false, {}},
-};
-
-void PrintTo(const Case& c, std::ostream* os) {
-  for (std::string_view argument : c.arguments) *os << argument << ' ';
-}
-
-class ParseArgumentsTest : public testing::TestWithParam<Case> {};
-
-TEST_P(ParseArgumentsTest, ReadsOptionsAndFiles) {
-  const auto parsed = ParseArguments(GetParam().arguments);
-  const auto* request = std::get_if<CliRequest>(&parsed);
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->action, GetParam().action);
-  EXPECT_EQ(request->selection.commentDelete, GetParam().comments);
-  EXPECT_EQ(request->selection.spaceToTab, GetParam().tabs);
-  EXPECT_EQ(request->selection.space3, GetParam().three);
-  EXPECT_EQ(request->files, GetParam().files);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ParseArgumentsTest, testing::ValuesIn(kCases));
-
-TEST(ParseArguments, RejectsUnknownOptionsByName) {
-  const std::pair<std::vector<std::string_view>, std::string> cases[] = {
-      {{"-cx"}, "unknown option '-x'"},
-      {{"--comment"}, "unknown option '--comment'"},
-      {{"a", "--tabs=1"}, "unknown option '--tabs=1'"},
+// A request in one line, so that a case reads as what it expects.
+std::string Described(const CliRequest& r) {
+  const char* const actions[] = {"rewrite", "help", "version"};
+  std::ostringstream text;
+  text << actions[static_cast<int>(r.action)];
+  const std::pair<bool, const char*> flags[] = {
+      {r.selection.commentDelete, "-c"}, {r.selection.spaceToTab, "-t"}, {r.selection.space3, "-3"},
+      {r.check, "--check"},              {r.diff, "--diff"},             {r.toStandardOutput, "--stdout"},
+      {!r.backups, "--no-backup"},       {r.tidyBackups, "--tidy-backups"},
   };
-  for (const auto& [arguments, message] : cases) {
-    const auto parsed = ParseArguments(arguments);
-    const auto* error = std::get_if<UsageError>(&parsed);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message, message);
+  for (const auto& [set, name] : flags)
+    if (set) text << ' ' << name;
+  for (const std::string& file : r.files) text << " [" << file << ']';
+  return text.str();
+}
+
+std::string Parsed(const Arguments& arguments) {
+  const auto parsed = ParseArguments(arguments);
+  if (const auto* error = std::get_if<UsageError>(&parsed)) return "error: " + error->message;
+  return Described(std::get<CliRequest>(parsed));
+}
+
+#ifdef _WIN32
+constexpr const char* kSlashQuestion = "help";
+#else
+constexpr const char* kSlashQuestion = "rewrite [/?]";
+#endif
+
+const std::pair<Arguments, std::string> kCases[] = {
+    {{"-c"}, "rewrite -c"},
+    {{"-ct3", "a.pas"}, "rewrite -c -t -3 [a.pas]"},
+    {{"--tabs", "--three", "a", "b"}, "rewrite -t -3 [a] [b]"},
+    {{"a.pas", "--comments"}, "rewrite -c [a.pas]"},
+    {{"-t", "-"}, "rewrite -t [-]"},
+    {{"-t", "--", "-x.pas", "--tabs"}, "rewrite -t [-x.pas] [--tabs]"},
+    {{"-3"}, "rewrite -3"},
+    {{"--version"}, "version"},
+    {{"-c", "--help", "--version"}, "help -c"},
+    {{"-h"}, "help"},
+    // Any start of a word that names one option only.
+    {{"--com", "--ta", "--th"}, "rewrite -c -t -3"},
+    {{"--ch", "--di", "--st", "-c", "x"}, "error: --stdout cannot go with --check or --diff"},
+    {{"--check", "--diff", "-t", "a"}, "rewrite -t --check --diff [a]"},
+    {{"--stdout", "-c", "a"}, "rewrite -c --stdout [a]"},
+    {{"--no-b", "--tidy", "-c", "ComOld_a"}, "rewrite -c --no-backup --tidy-backups [ComOld_a]"},
+    {{"--stdout", "--check", "--help"}, "help --check --stdout"},
+    {{"/?"}, kSlashQuestion},
+    {{"--", "/?"}, "rewrite [/?]"},
+    // What cannot be taken, and why.
+    {{"-cx"}, "error: unknown option '-x'"},
+    {{"--comments", "-qc"}, "error: unknown option '-q'"},
+    {{"--commentary"}, "error: unknown option '--commentary'"},
+    {{"a", "--tabs=1"}, "error: option '--tabs' doesn't allow an argument"},
+    {{"--ch=yes"}, "error: option '--check' doesn't allow an argument"},
+    {{"--c"}, "error: option '--c' is ambiguous; possibilities: '--comments' '--check'"},
+    {{"--t"}, "error: option '--t' is ambiguous; possibilities: '--tabs' '--three' '--tidy-backups'"},
+    {{"--stdout", "--diff"}, "error: --stdout cannot go with --check or --diff"},
+};
+
+TEST(ParseArguments, ReadsOptionsAndFiles) {
+  for (const auto& [arguments, expected] : kCases) {
+    EXPECT_EQ(Parsed(arguments), expected) << testing::PrintToString(arguments);
+  }
+}
+
+// Options with values, as the table takes them: the value is recorded as a
+// file named "T=VALUE", and 0 is refused.
+const Option kValued[] = {
+    {'c', "comments", [](CliRequest& r) { r.selection.commentDelete = true; }},
+    {'T', "tab-stops",
+     [](CliRequest& r, std::string_view value) {
+       r.files.push_back("T=" + std::string(value));
+       return value != "0";
+     }},
+};
+
+TEST(ParseOptions, TakesValuesInEveryForm) {
+  const std::pair<Arguments, std::string> cases[] = {
+      {{"-T4"}, "rewrite [T=4]"},
+      {{"-T", "4", "a"}, "rewrite [T=4] [a]"},
+      {{"--tab-stops=8"}, "rewrite [T=8]"},
+      {{"a", "--tab", "8"}, "rewrite [T=8] [a]"},
+      {{"-cT2"}, "rewrite -c [T=2]"},
+      {{"-T"}, "error: option '-T' requires an argument"},
+      {{"--tab-stops"}, "error: option '--tab-stops' requires an argument"},
+      {{"--tab-stops=0"}, "error: invalid argument '0' for '--tab-stops'"},
+      {{"-T0"}, "error: invalid argument '0' for '--tab-stops'"},
+      {{"--comments=1"}, "error: option '--comments' doesn't allow an argument"},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    CliRequest request;
+    const auto error = ParseOptions(kValued, arguments, request);
+    EXPECT_EQ(error ? "error: " + error->message : Described(request), expected) << testing::PrintToString(arguments);
   }
 }
 

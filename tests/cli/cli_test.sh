@@ -32,6 +32,18 @@ expect_run() {
   [ "$said" = "$err" ] || fail "$name: messages '$said', expected '$err'"
 }
 
+# expect_output NAME STATUS FILE ARGS...: runs the program with no input and
+# compares its status, and its output with FILE's bytes; it says nothing.
+expect_output() {
+  local name=$1 status=$2 expected=$3
+  shift 3
+  timeout 120 "${cli[@]}" "$@" </dev/null >"$out_file" 2>"$err_file"
+  local got=$?
+  [ "$got" = "$status" ] || fail "$name: exit status $got, expected $status"
+  cmp -s "$expected" "$out_file" || fail "$name: output $(od -c "$out_file" | head -3)"
+  [ -s "$err_file" ] && fail "$name: messages $(cat "$err_file")"
+}
+
 # expect_file NAME PATH BYTES
 expect_file() {
   if [ ! -f "./$2" ]; then fail "$1: $2 is missing"; return; fi
@@ -55,6 +67,11 @@ tidied='a = b / c; \r\n\tx\r\n'
 "${cli[@]}" --version | tr -d '\r' >"$out_file"
 [ "$(head -1 "$out_file")" = "kelbrin-cli 1.1.0" ] || fail "version: $(cat "$out_file")"
 grep -qx 'License: MIT License <https://opensource.org/license/mit>.' "$out_file" || fail "version names no licence"
+if ! $posix; then
+  "${cli[@]}" '/?' | tr -d '
+' | head -1 >"$out_file"
+  [ "$(cat "$out_file")" = "Usage: kelbrin-cli [OPTION]... [FILE]..." ] || fail "/?: $(cat "$out_file")"
+fi
 expect_run "nothing selected" 2 '' 'kelbrin-cli: nothing to do: choose --comments and/or --tabs' 'x' -- -3
 expect_run "unknown option" 2 '' "kelbrin-cli: unknown option '-x' (see kelbrin-cli --help)" '' -- -cx
 
@@ -69,7 +86,7 @@ printf '%b' "$source" >self.pas
 "${cli[@]}" -t <self.pas >>self.pas 2>"$err_file"
 status=$?
 [ "$status" = 1 ] || fail "filter on its own input: exit status $status, expected 1"
-[ "$(tr -d '\r' <"$err_file")" = "kelbrin-cli: -: input file is output file" ] ||
+[ "$(tr -d '\r' <"$err_file")" = "kelbrin-cli: standard output: input file is output file" ] ||
   fail "filter on its own input: messages '$(cat "$err_file")'"
 expect_file "filter on its own input" self.pas "$source"
 rm self.pas
@@ -107,6 +124,105 @@ for name in "${names[@]}"; do
   expect_file "name '$name'" "ComOld_$name" "$source"
   expect_file "name '$name'" "TabOld_$name" "$no_comments"
 done
+
+# The files of a folder with what tells a touched file apart: inode, time of
+# the last change, size.
+snapshot() { find "$1" -type f -printf '%p %i %T@ %s\n' | LC_ALL=C sort; }
+
+# Long options by any unambiguous start; what cannot be taken says why.
+printf '%b' "$source" >p.pas
+expect_run "a long option shortened" 0 '' '' '' -- --com --ta p.pas
+expect_file "a long option shortened" p.pas "$tidied"
+expect_run "an option given a value" 2 '' \
+  "kelbrin-cli: option '--check' doesn't allow an argument (see kelbrin-cli --help)" '' -- -c --check=yes p.pas
+expect_run "an ambiguous option" 2 '' \
+  "kelbrin-cli: option '--c' is ambiguous; possibilities: '--comments' '--check' (see kelbrin-cli --help)" '' -- --c
+
+# --check, --diff and --stdout touch nothing: every file keeps its inode and
+# its time, and no file is made.
+mkdir show
+printf 'a = b / c; // note\r\n    x\r\n\r\n// gone\r\n' >show/crlf.pas
+printf 'one // 1\n    two\n3\n4\n5\n6\n7\n8\n9\nten    // 10\n' >show/lf.pas
+printf 'a // b\r    c\r' >show/cr.pas
+printf 'x\ny // z' >show/no-end.pas
+printf 'x\n// only a comment' >show/gone.pas
+printf 'nothing\tto do\r\n' >show/same.pas
+shown=(show/cr.pas show/crlf.pas show/gone.pas show/lf.pas show/no-end.pas show/same.pas)
+touch -d '2001-02-03 04:05:06' show/*
+before=$(snapshot show)
+mkdir tidied && cp -p show/* tidied/
+expect_run "tidied in place, for the comparisons" 0 '' '' '' -- -ct tidied/*
+expect_run "--check names what would change" 1 \
+  'show/cr.pas\nshow/crlf.pas\nshow/gone.pas\nshow/lf.pas\nshow/no-end.pas\n' '' '' -- -ct --check "${shown[@]}"
+expect_run "--check, nothing would change" 0 '' '' '' -- -ct --check show/same.pas
+expect_run "--check, a file that cannot be read" 2 'show/cr.pas\n' 'kelbrin-cli: show/missing.pas: no such file' '' \
+  -- -ct --check show/missing.pas show/cr.pas show/same.pas
+expect_run "--check, standard input that would change" 1 '-\n' '' 'a // b' -- -c --check
+expect_run "--check, standard input that would not" 0 '' '' 'a / b' -- -c --check
+cat tidied/cr.pas tidied/same.pas >"$work/expected.bin"
+expect_output "--stdout" 0 "$work/expected.bin" -ct --stdout show/cr.pas show/same.pas
+expect_run "--stdout, standard input" 0 "$tidied" '' "$source" -- -ct --stdout -
+expect_output "--diff" 0 /dev/null -ct --diff show/same.pas
+"${cli[@]}" -ct --diff "${shown[@]}" >"$work/changes.diff" || fail "--diff: exit status $?"
+expect_output "--diff --check" 1 "$work/changes.diff" -ct --diff --check "${shown[@]}"
+expect_run "--diff --check, nothing would change" 0 '' '' '' -- -ct --check --diff show/same.pas
+expect_run "--diff, standard input" 0 '--- -\n+++ -\n@@ -1 +1 @@\n-a // b\n\\ No newline at end of file\n+a \n\\ No newline at end of file\n' \
+  '' 'a // b' -- -c --diff
+[ "$(snapshot show)" = "$before" ] || fail "showing touched a file: $(snapshot show)"
+# Applied with patch, the diff gives what tidying in place gives: CR LF, LF
+# and CR-only lines, a last line without its end, one that goes, and a file
+# with nothing to change.
+mkdir patched && cp -r show patched/
+(cd patched && patch -s -p0 <"$work/changes.diff") || fail "--diff: patch refused it"
+for file in "${shown[@]}"; do
+  cmp -s "patched/$file" "tidied/${file#show/}" || fail "--diff: patched $file holds $(od -c "patched/$file" | head -3)"
+done
+
+# Backups are never tidied again, unless asked for; a skipped backup does not
+# change the exit status.
+mkdir tree
+printf '%b' "$source" >tree/a.pas
+printf '%b' "$source" >tree/ComOld_b.pas
+printf '%b' "$source" >tree/TabOld_c.pas
+expect_run "backups skipped" 0 '' "kelbrin-cli: tree/ComOld_b.pas: a backup; skipped
+kelbrin-cli: tree/TabOld_c.pas: a backup; skipped" '' -- -ct tree/a.pas tree/ComOld_b.pas tree/TabOld_c.pas
+expect_names "backups skipped" tree ComOld_a.pas ComOld_b.pas TabOld_a.pas TabOld_c.pas a.pas
+expect_file "backups skipped" tree/ComOld_b.pas "$source"
+expect_run "--check over the tree agrees" 0 '' "kelbrin-cli: tree/ComOld_a.pas: a backup; skipped
+kelbrin-cli: tree/ComOld_b.pas: a backup; skipped
+kelbrin-cli: tree/TabOld_a.pas: a backup; skipped
+kelbrin-cli: tree/TabOld_c.pas: a backup; skipped" '' -- -ct --check tree/*
+expect_run "a backup skipped among failures" 1 '' "kelbrin-cli: tree/missing.pas: no such file; file unchanged
+kelbrin-cli: tree/ComOld_b.pas: a backup; skipped" '' -- -c tree/missing.pas tree/ComOld_b.pas
+expect_run "--tidy-backups" 0 '' '' '' -- -c --tidy-backups tree/ComOld_b.pas
+expect_file "--tidy-backups" tree/ComOld_b.pas "$no_comments"
+expect_file "--tidy-backups" tree/ComOld_ComOld_b.pas "$source"
+
+# Standard input and output are named as such. In place, the files after a
+# filter that failed are still tidied.
+printf '%b' "$source" >after.pas
+printf 'x' | "${cli[@]}" -c - after.pas >/dev/full 2>"$err_file"
+status=$?
+[ "$status" = 1 ] || fail "a full standard output: exit status $status"
+[ "$(tr -d '\r' <"$err_file")" = "kelbrin-cli: standard output: disk full" ] || fail "a full standard output: $(cat "$err_file")"
+expect_file "a full standard output" after.pas "$no_comments"
+"${cli[@]}" -c --check show/cr.pas >/dev/full 2>"$err_file"
+status=$?
+[ "$status" = 2 ] || fail "--check to a full standard output: exit status $status"
+"${cli[@]}" -c <. 2>"$err_file"
+status=$?
+[ "$status" = 1 ] || fail "standard input that cannot be read: exit status $status"
+grep -q '^kelbrin-cli: standard input: ' "$err_file" || fail "standard input that cannot be read: $(cat "$err_file")"
+
+# With many files, a line on standard error says how far the run is, but only
+# on a terminal: `script` gives it one. A console may draw blanks as moves.
+mkdir many
+for n in 1 2 3 4 5 6; do printf '%b' "$source" >"many/$n.pas"; done
+script -qec "$(printf '%q ' "${cli[@]}") -c many/?.pas" /dev/null >"$work/terminal.txt" 2>&1
+sed 's/\x1b\[[?0-9;]*[a-zA-Z]//g' "$work/terminal.txt" | tr -d ' ' | grep -q 'kelbrin-cli:\[0/6\]many/1.pas' ||
+  fail "no files line on a terminal: $(od -c "$work/terminal.txt" | head -5)"
+rm many/*Old_*
+expect_run "no files line on a pipe" 0 '' '' '' -- -c many/?.pas
 
 # A name so long that the backup's name would pass the file system's limit.
 long_name=$(printf 'n%.0s' $(seq 248)).pas

@@ -1,6 +1,7 @@
 // The chained filter, end to end through the streaming frame: whatever the
 // sizes in which reads deliver and writes take the bytes, its output is what
-// the selected rules give when applied one after the other.
+// the selected rules give when applied one after the other, and it changes
+// nothing exactly when it writes as many bytes as it reads.
 #include "CommentRule.h"
 #include "Filter.h"
 #include "FuzzInput.h"
@@ -26,10 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::size_t> lengths;
   for (std::size_t length : input.blockLengths) lengths.push_back(length + 1);
   MemoryStreams streams(input.text, {.readLengths = lengths, .writeLengths = lengths});
-  Require(static_cast<bool>(RunFilter(selection, streams)), "the filter succeeds when reads and writes do");
+  const StreamResult result = RunFilter(selection, streams);
+  Require(static_cast<bool>(result.status), "the filter succeeds when reads and writes do");
   Require(streams.StrayCalls() == 0, "the filter uses standard input and output only");
   Require(streams.Output() == expected, "the chained filter gives what the rules give one after the other");
   Require(BytesComeFrom(streams.Output(), input.text, "\t"), "writes no byte that is not in its input or a tab");
   Require(streams.Output().size() <= input.text.size(), "never makes its input longer");
+  Require(result.consumed == static_cast<std::int64_t>(input.text.size()) &&
+              result.written == static_cast<std::int64_t>(streams.Output().size()),
+          "counts what it read and what it wrote");
+  Require((streams.Output() == input.text) == (result.written == result.consumed),
+          "changes nothing exactly when it writes as much as it reads");
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "CommentRule.h"
 #include "MemoryStreams.h"
 #include "ParallelStream.h"
+#include "PassRules.h"
 #include "Random.h"
 #include "RuleChain.h"
 #include "RuleHarness.h"
@@ -15,22 +16,6 @@
 
 namespace kelbrin::test {
 namespace {
-
-struct NamedRule {
-  const char* name;
-  const ByteRule& rule;
-};
-
-const std::vector<NamedRule>& FilterRules() {
-  static const std::vector<NamedRule> rules = {
-      {"comment", CommentRule()},
-      {"tab", TabRule(false)},
-      {"tab3", TabRule(true)},
-      {"comment+tab", CommentThenTabRule(false)},
-      {"comment+tab3", CommentThenTabRule(true)},
-  };
-  return rules;
-}
 
 // Every byte written three times over: it writes more than it reads, so a
 // block's output goes out before the block ends.
@@ -83,20 +68,23 @@ const std::vector<Input>& Inputs() {
   return inputs;
 }
 
-IoStatus RunParallel(MemoryStreams& streams, const ByteRule& rule) {
+StreamResult RunParallel(MemoryStreams& streams, const ByteRule& rule) {
   return RewriteStreamInParallel(streams, streams.StandardInput(), streams.StandardOutput(), rule);
 }
 
 TEST(ParallelStream, WritesWhatTheRuleWritesInOneGo) {
   const std::vector<std::vector<std::size_t>> readPlans = {{}, {100003}, {1, 4096, 70001}};
-  for (const NamedRule& rule : FilterRules()) {
+  for (const NamedRule& rule : PassRules()) {
     for (const Input& input : Inputs()) {
       const std::string expected = ApplyRule(rule.rule, input.bytes);
       for (const auto& reads : readPlans) {
         MemoryStreams streams(input.bytes, {.readLengths = reads, .writeLengths = {65537}});
-        ASSERT_TRUE(RunParallel(streams, rule.rule)) << rule.name << ", " << input.name;
+        const StreamResult result = RunParallel(streams, rule.rule);
+        ASSERT_TRUE(result.status) << rule.name << ", " << input.name;
         ASSERT_EQ(streams.Output(), expected) << rule.name << ", " << input.name << ", reads of "
                                               << testing::PrintToString(reads);
+        EXPECT_EQ(result.consumed, static_cast<std::int64_t>(input.bytes.size()));
+        EXPECT_EQ(result.written, static_cast<std::int64_t>(expected.size()));
         EXPECT_EQ(streams.StrayCalls(), 0);
       }
     }
@@ -107,11 +95,25 @@ TEST(ParallelStream, WritesWhatTheRuleWritesInOneGo) {
 // which cannot be cut.
 TEST(ParallelStream, TinyReads) {
   const std::string input = SourceLikeText(300);
-  for (const NamedRule& rule : FilterRules()) {
+  for (const NamedRule& rule : PassRules()) {
     for (std::size_t length : {1, 7}) {
       MemoryStreams streams(input, {.readLengths = {length}});
-      ASSERT_TRUE(RunParallel(streams, rule.rule));
+      ASSERT_TRUE(RunParallel(streams, rule.rule).status);
       ASSERT_EQ(streams.Output(), ApplyRule(rule.rule, input)) << rule.name << ", reads of " << length;
+    }
+  }
+}
+
+// A second thread costs more than it saves on a small input.
+TEST(ParallelStream, ASmallInputStaysOnTheCallingThread) {
+  const ByteRule& rule = CommentThenTabRule(true);
+  for (std::size_t size : {std::size_t{2048}, std::size_t{200 * 1024}}) {
+    const std::string input = Repeated(SourceLikeText(100), size).substr(0, size);
+    for (const std::vector<std::size_t>& reads : {std::vector<std::size_t>{}, {4096}}) {
+      MemoryStreams streams(input, {.readLengths = reads});
+      ASSERT_TRUE(RunParallel(streams, rule).status);
+      EXPECT_EQ(streams.Output(), ApplyRule(rule, input)) << size;
+      EXPECT_TRUE(streams.OneThread()) << size << " bytes, reads of " << testing::PrintToString(reads);
     }
   }
 }
@@ -123,7 +125,7 @@ TEST(ParallelStream, RulesThatGrowOrNeverReset) {
   for (const ByteRule* rule : {&tripling, &betweenXs}) {
     for (const std::vector<std::size_t>& reads : {std::vector<std::size_t>{}, {5000}}) {
       MemoryStreams streams(input, {.readLengths = reads});
-      ASSERT_TRUE(RunParallel(streams, *rule));
+      ASSERT_TRUE(RunParallel(streams, *rule).status);
       ASSERT_EQ(streams.Output(), ApplyRule(*rule, input));
     }
   }
@@ -179,8 +181,9 @@ TEST(ParallelStream, StopsAtTheFirstFailure) {
   };
   for (const auto& c : cases) {
     MemoryStreams streams(input, c.plan);
-    const IoStatus status = RunParallel(streams, rule);
-    EXPECT_EQ(status.reason, c.reason) << c.name;
+    const StreamResult result = RunParallel(streams, rule);
+    EXPECT_EQ(result.status.reason, c.reason) << c.name;
+    EXPECT_EQ(result.outputFailed, c.plan.failingRead == MemoryStreams::kNever) << c.name;
     // What went out is the start of the output, in order.
     EXPECT_EQ(streams.Output(), whole.substr(0, streams.Output().size())) << c.name;
     if (c.plan.failingRead != MemoryStreams::kNever) {

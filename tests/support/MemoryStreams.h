@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -37,12 +38,15 @@ class MemoryStreams final : public FileSystem {
   const std::string& Output() const { return output_; }
   int Reads() const { return reads_; }
   int Writes() const { return writes_; }
+  // Whether every read and write so far was made on the thread that made the streams.
+  bool OneThread() const { return !otherThread_; }
   // Calls to anything but reading standard input and writing standard output.
   int StrayCalls() const { return stray_; }
 
   IoStatus Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t& got) override {
     got = 0;
     if (handle != kInput) return Stray();
+    NoteThread();
     const int call = ++reads_;
     if (call == plan_.failingRead) return plan_.failure;
     got = std::min({Length(plan_.readLengths, call), capacity, input_.size()});
@@ -54,6 +58,7 @@ class MemoryStreams final : public FileSystem {
   IoStatus Write(FileHandle handle, const std::uint8_t* bytes, std::size_t count, std::size_t& put) override {
     put = 0;
     if (handle != kOutput) return Stray();
+    NoteThread();
     const int call = ++writes_;
     if (call == plan_.failingWrite) return plan_.failure;
     put = std::min(Length(plan_.writeLengths, call), count);
@@ -86,6 +91,9 @@ class MemoryStreams final : public FileSystem {
   static std::size_t Length(const std::vector<std::size_t>& lengths, int call) {
     return lengths.empty() ? SIZE_MAX : lengths[static_cast<std::size_t>(call - 1) % lengths.size()];
   }
+  void NoteThread() {
+    if (std::this_thread::get_id() != ownThread_) otherThread_ = true;
+  }
   IoStatus Stray() {
     ++stray_;
     return {FailureReason::Other, 0};
@@ -97,6 +105,8 @@ class MemoryStreams final : public FileSystem {
   std::atomic<int> reads_ = 0;
   std::atomic<int> writes_ = 0;
   std::atomic<int> stray_ = 0;
+  const std::thread::id ownThread_ = std::this_thread::get_id();
+  std::atomic<bool> otherThread_ = false;
 };
 
 }  // namespace kelbrin::test

@@ -1,0 +1,26 @@
+#include "ChangeProbe.h"
+
+namespace kelbrin::cli {
+
+FileResult StreamFile(FileSystem& fileSystem, const std::string& file,
+                      const std::function<StreamResult(FileHandle input)>& stream) {
+  const bool standardInput = file == "-";
+  FileHandle input = fileSystem.StandardInput();
+  if (!standardInput) {
+    if (IoStatus status = fileSystem.OpenForReading(file, input); !status) return {Outcome::Failed, status};
+  }
+  const StreamResult result = stream(input);
+  // Closing a file that was only read loses nothing.
+  if (!standardInput) fileSystem.Close(input);
+  if (!result.status) return {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status};
+  return {result.written == result.consumed ? Outcome::Done : Outcome::WouldChange, {}};
+}
+
+FileResult ChangeProbe::Probe(const std::string& file) {
+  return StreamFile(fs_, file, [this](FileHandle input) {
+    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, discard_,
+                             [](std::span<const std::uint8_t>) {});
+  });
+}
+
+}  // namespace kelbrin::cli

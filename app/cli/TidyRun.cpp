@@ -1,0 +1,147 @@
+#include "TidyRun.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BackupName.h"
+#include "CheckAhead.h"
+#include "ConsoleProgress.h"
+#include "ExitStatus.h"
+#include "FailureText.h"
+#include "Filter.h"
+#include "Preview.h"
+#include "RunJunbi.h"
+#include "SelectedRule.h"
+#include "SplitTarget.h"
+#include "StopOnSignals.h"
+#include "StopRequest.h"
+
+namespace kelbrin::cli {
+namespace {
+
+constexpr std::string_view kStandardInput = "standard input";
+constexpr std::string_view kStandardOutput = "standard output";
+
+std::string Reason(const IoStatus& status) { return ReasonText(status.reason, status.osError); }
+
+// Failures go to standard error; success says nothing.
+class ConsoleDisplay final : public MessageDisplay {
+ public:
+  explicit ConsoleDisplay(ConsoleProgress& progress) : progress_(progress) {}
+  void ShowCompletion(std::string_view) override {}
+  void ShowFailure(const PassFailure& failure) override { progress_.Say(FailureLine(failure)); }
+
+ private:
+  ConsoleProgress& progress_;
+};
+
+bool IsBackup(const std::string& file) { return IsBackupName(SplitTarget(file, PlatformPathRules()).TargetFileName); }
+
+// The line on standard error would mix with what standard output shows on
+// the same terminal.
+bool ShowsProgress(const CliRequest& request) {
+  return IsTerminal(stderr) && (request.InPlace() || !IsTerminal(stdout));
+}
+
+class TidyRun {
+ public:
+  // Only what is shown needs a preview: in place, the passes use rules of
+  // their own, and making one costs a small file's run more than its work.
+  TidyRun(const CliRequest& request, const std::vector<std::string>& files)
+      : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()) {
+    if (request.InPlace()) return;
+    preview_.emplace(request, PlatformFileSystem());
+    ahead_.emplace(files, [this](const std::string& file) { return file != "-" && !Skipped(file); },
+                   SelectedRule(request.selection), PlatformFileSystem(),
+                   request.check && !request.diff && files.size() > ConsoleProgress::kFewFiles);
+  }
+
+  int Run() {
+    ExitStatus status(request_.check);
+    // In place, only the filter needs standard output.
+    for (std::size_t n = 0; n < files_.size() && !(status.Stopped() && !request_.InPlace()); ++n) {
+      progress_.StartFile(n, files_[n]);
+      const Outcome outcome = One(n);
+      status.Add(outcome);
+      // A stop that came after the last pass had published its result has
+      // not been told yet.
+      if (const int signalNumber = StopRequested()) {
+        if (outcome == Outcome::Done) progress_.Say("interrupted");
+        progress_.Finish();
+        return ExitStatusAfter(signalNumber);
+      }
+    }
+    if (preview_ && !status.Stopped() && !preview_->Flush()) status.Add(OutputFailed());
+    progress_.Finish();
+    return status.Code();
+  }
+
+ private:
+  bool Skipped(const std::string& file) const { return IsBackup(file) && !request_.tidyBackups; }
+
+  Outcome One(std::size_t n) {
+    const std::string& file = files_[n];
+    if (file == "-" && (request_.InPlace() || request_.toStandardOutput)) return Filter();
+    if (file != "-" && Skipped(file)) {
+      progress_.Say(file + ": a backup; skipped");
+      return Outcome::Done;
+    }
+    if (request_.InPlace()) return InPlace(file);
+    const auto checked = ahead_->Take(n);
+    const FileResult result = checked ? preview_->Record(file, *checked) : preview_->Show(file);
+    // What fails is the FILE, or else standard output.
+    if (result.outcome == Outcome::Failed) return Said(file == "-" ? kStandardInput : file, result);
+    return Said(kStandardOutput, result);
+  }
+
+  // What is held for standard output goes out before the filter writes.
+  Outcome Filter() {
+    if (preview_ && !preview_->Flush()) return OutputFailed();
+    const StreamResult result = RunFilter(request_.selection);
+    if (result.status) return Outcome::Done;
+    return Said(result.outputFailed ? kStandardOutput : kStandardInput,
+                {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status});
+  }
+
+  Outcome InPlace(const std::string& file) {
+    const StopOnSignals stoppable;
+    ConsoleDisplay display(progress_);
+    const auto failure = RunJunbi(SplitTarget(file, PlatformPathRules()), request_.selection, progress_, display);
+    return failure ? Outcome::Failed : Outcome::Done;
+  }
+
+  Outcome OutputFailed() { return Said(kStandardOutput, {Outcome::OutputFailed, preview_->OutputStatus()}); }
+
+  // Says why `name` failed, when it did.
+  Outcome Said(std::string_view name, const FileResult& result) {
+    if (result.outcome == Outcome::Failed || result.outcome == Outcome::OutputFailed)
+      progress_.Say(std::string(name) + ": " + Reason(result.why));
+    return result.outcome;
+  }
+
+  const CliRequest& request_;
+  const std::vector<std::string>& files_;
+  ConsoleProgress progress_;
+  std::optional<Preview> preview_;
+  std::optional<CheckAhead> ahead_;
+};
+
+}  // namespace
+
+int Tidy(const CliRequest& request) {
+  if (!request.selection.Any()) {
+    std::fputs("kelbrin-cli: nothing to do: choose --comments and/or --tabs\n", stderr);
+    return ExitStatus::kUsageFailed;
+  }
+  if (request.InPlace() && !request.backups) {
+    std::fputs("kelbrin-cli: --no-backup is not available yet\n", stderr);
+    return ExitStatus::kUsageFailed;
+  }
+  const std::vector<std::string> files = request.files.empty() ? std::vector<std::string>{"-"} : request.files;
+  return TidyRun(request, files).Run();
+}
+
+}  // namespace kelbrin::cli

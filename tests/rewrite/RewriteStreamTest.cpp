@@ -1,0 +1,70 @@
+// What a stream counts: every byte it read and every byte the rule wrote.
+// The rules of the passes only drop bytes or put fewer in their place, so the
+// two counts are equal exactly when the output is the input, which is how a
+// run knows that a file would not change.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MemoryStreams.h"
+#include "PassRules.h"
+#include "Random.h"
+#include "RewriteStream.h"
+#include "RuleHarness.h"
+
+namespace kelbrin::test {
+namespace {
+
+StreamResult Rewrite(MemoryStreams& streams, const ByteRule& rule) {
+  return RewriteStream(streams, streams.StandardInput(), streams.StandardOutput(), rule, [](std::int64_t) {});
+}
+
+TEST(RewriteStream, WritesAsMuchAsItReadsExactlyWhenNothingChanges) {
+  constexpr std::string_view kBytes = " \t/\r\na";
+  for (const NamedRule& rule : PassRules()) {
+    Random random(17);
+    int unchanged = 0;
+    for (int i = 0; i < 20000; ++i) {
+      std::string input(random.Below(24), '\0');
+      for (char& c : input) c = kBytes[random.Below(kBytes.size())];
+      MemoryStreams streams(input, {.readLengths = {random.Below(5) + 1}});
+      const StreamResult result = Rewrite(streams, rule.rule);
+      ASSERT_TRUE(result.status);
+      ASSERT_EQ(result.consumed, static_cast<std::int64_t>(input.size()));
+      ASSERT_EQ(result.written, static_cast<std::int64_t>(streams.Output().size()));
+      ASSERT_EQ(streams.Output() == input, result.written == result.consumed)
+          << rule.name << ": " << testing::PrintToString(input);
+      unchanged += streams.Output() == input;
+    }
+    // Both kinds of input were met, many times.
+    EXPECT_GT(unchanged, 1000) << rule.name;
+    EXPECT_LT(unchanged, 19000) << rule.name;
+  }
+}
+
+TEST(RewriteStream, CountsAcrossBlocks) {
+  const std::string input = SourceLikeText(100000);
+  ASSERT_GT(input.size(), 2 * kStreamBlockSize);
+  for (const NamedRule& rule : PassRules()) {
+    MemoryStreams streams(input);
+    const StreamResult result = Rewrite(streams, rule.rule);
+    ASSERT_TRUE(result.status);
+    EXPECT_EQ(streams.Output(), ApplyRule(rule.rule, input)) << rule.name;
+    EXPECT_EQ(result.consumed, static_cast<std::int64_t>(input.size())) << rule.name;
+    EXPECT_EQ(result.written, static_cast<std::int64_t>(streams.Output().size())) << rule.name;
+  }
+}
+
+TEST(RewriteStream, SaysWhichEndFailed) {
+  const std::string input = SourceLikeText(10);
+  for (const bool inOutput : {false, true}) {
+    MemoryStreams streams(input, {.failingRead = inOutput ? MemoryStreams::kNever : 1,
+                                               .failingWrite = inOutput ? 1 : MemoryStreams::kNever});
+    const StreamResult result = Rewrite(streams, PassRules().back().rule);
+    EXPECT_FALSE(result.status);
+    EXPECT_EQ(result.outputFailed, inOutput);
+  }
+}
+
+}  // namespace
+}  // namespace kelbrin::test
