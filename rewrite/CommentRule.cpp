@@ -35,14 +35,14 @@ constexpr std::uint8_t kLf = '\n';
 // between them are copied, or passed over, a chunk at a time.
 struct CommentBlocks {
   template <class Chunk>
-  static std::uint8_t* Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+  static std::uint8_t* Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out);
 };
 
 template <class Chunk>
-std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes,
+std::uint8_t* CommentBlocks::Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes,
                                  std::size_t count, std::uint8_t* out) {
-  std::uint8_t at = state;
+  std::uint8_t at = state->at;
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t slashes = lanes.Mask(kSlashByte);
@@ -68,7 +68,7 @@ std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, cons
       at = action.next;
     }
   });
-  state = at;
+  state->at = at;
   return out;
 }
 

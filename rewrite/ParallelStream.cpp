@@ -53,12 +53,12 @@ class Turns {
 
   // Waits for block n's turn to write and gives the state the block before
   // ended in; false after a failure.
-  bool AwaitWrite(std::uint64_t n, std::uint8_t& stateBefore) {
+  bool AwaitWrite(std::uint64_t n, RuleState& stateBefore) {
     const auto lock = Await([&] { return writeTurn_ == n || failed_; });
     stateBefore = stateAfter_;
     return !failed_;
   }
-  void Written(std::uint8_t stateAfter) {
+  void Written(const RuleState& stateAfter) {
     std::lock_guard lock(mutex_);
     stateAfter_ = stateAfter;
     ++writeTurn_;
@@ -97,7 +97,7 @@ class Turns {
   std::atomic<std::uint64_t> readTurn_ = 0;
   std::atomic<std::uint64_t> writeTurn_ = 0;
   Handover handover_;
-  std::uint8_t stateAfter_ = 0;
+  RuleState stateAfter_;
   std::atomic<bool> failed_ = false;
   IoStatus failure_;
 };
@@ -158,7 +158,7 @@ class Worker {
 
   bool RewriteBlock() {
     holdsWriteTurn_ = false;
-    std::uint8_t state = 0;
+    RuleState state;
     if (!startsInState0_ && !TakeWriteTurn(&state)) return false;
     RuleRunner runner(rule_, state);
     runner.Feed(bytes_.data(), cut_, *this);
@@ -173,9 +173,9 @@ class Worker {
 
   // Waits until this block may write, and gives the state the block before
   // ended in. After a failure elsewhere, nothing more is written.
-  bool TakeWriteTurn(std::uint8_t* stateBefore = nullptr) {
+  bool TakeWriteTurn(RuleState* stateBefore = nullptr) {
     if (holdsWriteTurn_) return true;
-    std::uint8_t state = 0;
+    RuleState state;
     holdsWriteTurn_ = turns_.AwaitWrite(block_, state);
     if (!holdsWriteTurn_) out_.Stop(turns_.Failure());
     if (stateBefore != nullptr) *stateBefore = state;

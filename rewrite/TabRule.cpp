@@ -58,14 +58,14 @@ std::uint64_t BitsAfter(std::size_t through) { return ~std::uint64_t{0} << throu
 // rest of the run pending.
 struct TabBlocks {
   template <class Chunk>
-  static std::uint8_t* Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+  static std::uint8_t* Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out);
 };
 
 template <class Chunk>
-std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+std::uint8_t* TabBlocks::Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                              std::uint8_t* out) {
-  std::uint8_t pending = state;
+  std::uint8_t pending = state->at;
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t blanks = lanes.Mask(kBlank);
@@ -106,7 +106,7 @@ std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const st
     }
     out = CopyPlain(out, chunk + pos, valid - pos);
   });
-  state = pending;
+  state->at = pending;
   return out;
 }
 

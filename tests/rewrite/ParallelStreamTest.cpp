@@ -155,7 +155,7 @@ TEST(ParallelStream, BytesThatResetTheRules) {
         StringSink out;
         for (char p : prefix) runner.Feed(static_cast<std::uint8_t>(p), out);
         runner.Feed(byte, out);
-        ASSERT_EQ(runner.State(), 0) << c.name << ", byte " << b << " after " << testing::PrintToString(prefix);
+        ASSERT_TRUE(runner.State() == RuleState{}) << c.name << ", byte " << b << " after " << testing::PrintToString(prefix);
       }
     }
   }
