@@ -235,6 +235,12 @@ std::uint8_t* StepThrough(const ByteRule& rule, RulePart* state, const std::uint
   return out;
 }
 
+std::uint8_t* StepEach(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                       std::uint8_t* out) {
+  for (const std::uint8_t* const end = bytes + count; bytes != end; ++bytes) out = rule.Step(state, *bytes, out);
+  return out;
+}
+
 namespace {
 
 // The first's block path into a small buffer, then the second's, a piece at

@@ -79,6 +79,11 @@ using BlockPath = std::uint8_t* (*)(const ByteRule& rule, RulePart* state, const
 std::uint8_t* StepThrough(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                           std::uint8_t* out);
 
+// The block path of a rule that is no table and has no faster one: its
+// steps, one by one.
+std::uint8_t* StepEach(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                       std::uint8_t* out);
+
 // The block path of two rules chained: the first's block path into a small
 // buffer, then the second's, a piece at a time.
 std::uint8_t* PipeThrough(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "ByteRule.h"
+
+namespace kelbrin {
+
+// A rule that works only outside a lexer's literals. The lexer, a table that
+// writes every byte as read, tells where literals are; the guarded rule reads
+// every byte, but in a literal it reads a blank as another byte of one
+// column, and the byte is written as read. So it keeps its count of columns
+// and lines over literals and changes nothing in them. Every literal must
+// start with a byte that is no blank and no tab, after which the guarded
+// rule holds nothing back. Both rules must outlive it.
+class GuardedRule final : public ByteRule {
+ public:
+  GuardedRule(const ByteRule& lexer, std::span<const std::uint8_t> literalStates, const ByteRule& guarded);
+
+  std::uint8_t* Step(RulePart* state, std::uint8_t byte, std::uint8_t* out) const override;
+  std::uint8_t* Finish(RulePart* state, std::uint8_t* out) const override;
+
+  const ByteRule& Lexer() const { return lexer_; }
+  const ByteRule& Guarded() const { return guarded_; }
+  bool InLiteral(std::uint8_t lexerState) const { return literal_[lexerState]; }
+
+ private:
+  const ByteRule& lexer_;
+  const ByteRule& guarded_;
+  std::array<bool, kMaxStates> literal_{};
+};
+
+}  // namespace kelbrin

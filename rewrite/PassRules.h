@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "ByteRule.h"
+#include "Lexer.h"
+
+namespace kelbrin {
+
+// How the passes are to work, beyond which of them run.
+struct RuleOptions {
+  // The language whose literals and comments the passes respect; none for
+  // the plain byte rules.
+  std::optional<Language> language;
+  // How multi-byte characters are read; decided before the rules are made.
+  Encoding encoding = Encoding::Cp932;
+  // The counting rule's option: three blanks left at a run's end become a tab.
+  bool threeBlanks = false;
+  // Tab stops every so many columns; 0 for the counting rule.
+  int tabStops = 0;
+  // Only the blanks and tabs a line begins with.
+  bool leadingOnly = false;
+};
+
+// The rules of both passes for one set of options, and the two chained as
+// one rule: what the in-place passes, the filter and the checks take. With
+// the default options they are the window's rules themselves; otherwise
+// this object owns them, and must outlive their use.
+class PassRules {
+ public:
+  explicit PassRules(const RuleOptions& options);
+  PassRules(PassRules&&) = default;
+  ~PassRules();
+
+  const ByteRule& Comment() const { return *comment_; }
+  const ByteRule& Tab() const { return *tab_; }
+  // The comment rule's output fed to the tab rule.
+  const ByteRule& Both() const { return *both_; }
+
+ private:
+  const ByteRule& Own(std::unique_ptr<ByteRule> rule);
+  const ByteRule& MakeTab(const RuleOptions& options);
+
+  std::vector<std::unique_ptr<ByteRule>> owned_;
+  const ByteRule* comment_ = nullptr;
+  const ByteRule* tab_ = nullptr;
+  const ByteRule* both_ = nullptr;
+};
+
+}  // namespace kelbrin
