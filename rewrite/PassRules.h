@@ -13,7 +13,7 @@ namespace kelbrin {
 struct RuleOptions {
   // The language whose literals and comments the passes respect; none for
   // the plain byte rules.
-  std::optional<Language> language;
+  std::optional<Language> language = std::nullopt;
   // How multi-byte characters are read; decided before the rules are made.
   Encoding encoding = Encoding::Cp932;
   // The counting rule's option: three blanks left at a run's end become a tab.
