@@ -125,7 +125,7 @@ void ByteRule::FindMostWritten() {
 void ByteRule::FindResets() {
   // The states the rule can reach from state 0; a chain's table has states
   // that no input leads to.
-  std::array<bool, kMaxStates> reachable{};
+  std::array<bool, kMaxStates>& reachable = reachable_;
   reachable[0] = true;
   for (bool grew = true; grew;) {
     grew = false;
@@ -150,6 +150,18 @@ void ByteRule::FindResets() {
   }
 }
 
+void ByteRule::FindLiteralPassing() {
+  for (std::size_t state = 0; state < states_; ++state) {
+    bool passes = !keeping_[state];
+    for (int b = 0; passes && b < 256; ++b) {
+      const auto byte = static_cast<std::uint8_t>(b);
+      const Action& action = On(static_cast<std::uint8_t>(state), LiteralStandIn(byte));
+      passes = action.count == 1 && action.bytes[0] == LiteralStandIn(byte) && action.next == state;
+    }
+    passesLiterals_[state] = passes;
+  }
+}
+
 ByteRule::ByteRule(std::span<const RuleRow> rows, BlockPath blockPath) : ByteRule(RuleTable{rows}, blockPath) {}
 
 ByteRule::ByteRule(const RuleTable& table, BlockPath blockPath) : blockPath_(blockPath) {
@@ -159,6 +171,7 @@ ByteRule::ByteRule(const RuleTable& table, BlockPath blockPath) : blockPath_(blo
   CompileTable(table);
   FindMostWritten();
   FindResets();
+  FindLiteralPassing();
 }
 
 ByteRule::ByteRule(const ByteRule& first, const ByteRule& second)
@@ -216,6 +229,20 @@ std::uint8_t* ByteRule::Finish(RulePart* state, std::uint8_t* out) const {
   const Action& action = AtEnd(state->at);
   *state = RulePart{};
   return Write(action, out);
+}
+
+std::uint8_t* ByteRule::PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                                    std::uint8_t* out) const {
+  if (states_ > 0 && passesLiterals_[state->at]) {
+    std::memcpy(out, bytes, count);
+    return out + count;
+  }
+  std::array<std::uint8_t, 2 * (kMaxHeld + kBlockSlack)> ignored;
+  for (std::size_t i = 0; i < count; ++i) {
+    Step(state, LiteralStandIn(bytes[i]), ignored.data());
+    out[i] = bytes[i];
+  }
+  return out + count;
 }
 
 std::uint8_t* StepThrough(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,

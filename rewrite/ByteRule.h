@@ -28,6 +28,10 @@ inline constexpr int kTrailByte = -5;  // a trail byte of code page 932: 0x40-0x
 // Whether `byte` is of `byteClass` (one of the classes above).
 bool InClass(int byteClass, std::uint8_t byte);
 
+// What a rule guarded from literals reads for a byte of one: a blank is read
+// as another byte of one column.
+constexpr std::uint8_t LiteralStandIn(std::uint8_t byte) { return byte == ' ' ? 'x' : byte; }
+
 // Whether a row writes the byte it read, after its own bytes.
 enum class Echo : bool { Drop, Write };
 
@@ -130,6 +134,12 @@ class ByteRule {
   // byte followed that writes nothing, and is back in its first state.
   virtual std::uint8_t* Finish(RulePart* state, std::uint8_t* out) const;
 
+  // Bytes of a literal, read for a guard (see GuardedRule): written as read,
+  // while the rule reads a stand-in for each blank. `out` has room for them
+  // and kBlockSlack.
+  virtual std::uint8_t* PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                                    std::uint8_t* out) const;
+
   std::uint8_t* Block(RulePart* state, const std::uint8_t* bytes, std::size_t count, std::uint8_t* out) const {
     return blockPath_(*this, state, bytes, count, out);
   }
@@ -138,6 +148,8 @@ class ByteRule {
   const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state * 256u + byte]; }
   const Action& AtEnd(std::uint8_t state) const { return atEnd_[state]; }
   std::size_t States() const { return states_; }
+  // Whether some input leads from state 0 to `state`.
+  bool Reachable(std::uint8_t state) const { return reachable_[state]; }
   // Whether the table's step in `state` keeps data, which On() does not show.
   bool KeepsData(std::uint8_t state) const { return keepData_ != nullptr && keeping_[state]; }
 
@@ -172,13 +184,16 @@ class ByteRule {
   std::array<bool, 256> resets_{};
   std::array<bool, 256> writesLast_{};
 
+  // A table's step, with the data its states keep.
+  std::uint8_t* TableStep(RulePart& part, std::uint8_t byte, std::uint8_t* out) const;
+
  private:
   void Allocate(std::size_t states);
   void CompileTable(const RuleTable& table);
   void FindMostWritten();
   void FindResets();
+  void FindLiteralPassing();
 
-  std::uint8_t* TableStep(RulePart& part, std::uint8_t byte, std::uint8_t* out) const;
   friend std::uint8_t* StepThrough(const ByteRule&, RulePart*, const std::uint8_t*, std::size_t, std::uint8_t*);
 
   std::size_t states_ = 0;
@@ -186,6 +201,9 @@ class ByteRule {
   std::unique_ptr<Action[]> atEnd_;
   KeepData keepData_ = nullptr;
   std::array<bool, kMaxStates> keeping_{};
+  std::array<bool, kMaxStates> reachable_{};
+  // States in which every stand-in for a literal's byte is written as read.
+  std::array<bool, kMaxStates> passesLiterals_{};
   BlockPath blockPath_;
   std::size_t mostWritten_ = 0;
   std::size_t parts_ = 1;

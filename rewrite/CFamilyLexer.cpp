@@ -212,11 +212,21 @@ void FollowDelimiter(RulePart& part, std::uint8_t byte, std::uint8_t before) {
 
 constexpr std::uint8_t kKeepingStates[] = {kRawDelimiter, kRawClosing};
 
+
+// Runs: states that all bytes but a few keep among themselves.
+constexpr std::uint8_t kCodeRun[] = {kCode, kWord, kU, kU8, kUOrL, kRawPrefix, kNumber};
+constexpr std::uint8_t kLineRun[] = {kLineComment, kLineSplice, kLineSpliceCr, kLineTrail};
+constexpr std::uint8_t kBlockRun[] = {kBlockComment, kBlockStar};
+constexpr std::uint8_t kStringRun[] = {kString, kStringEscape, kStringSpliceCr, kStringTrail};
+constexpr std::uint8_t kCharRun[] = {kChar, kCharEscape, kCharSpliceCr, kCharTrail};
+constexpr std::uint8_t kRawRun[] = {kRawBody};
+constexpr std::span<const std::uint8_t> kRuns[] = {kCodeRun, kLineRun, kBlockRun, kStringRun, kCharRun, kRawRun};
+
 }  // namespace
 
 const LexerDefinition& CFamilyLexer() {
-  static const LexerDefinition lexer = {kRows,         kFallbacks,      kCp932Rows,     kCp932Fallbacks,
-                                        kLiteralStates, FollowDelimiter, kKeepingStates};
+  static const LexerDefinition lexer = {kRows,          kFallbacks,      kCp932Rows,     kCp932Fallbacks,
+                                        kLiteralStates, FollowDelimiter, kKeepingStates, kRuns};
   return lexer;
 }
 

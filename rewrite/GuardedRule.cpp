@@ -5,20 +5,36 @@
 namespace kelbrin {
 namespace {
 
-// What the guarded rule reads for a byte of a literal.
-constexpr std::uint8_t StandIn(std::uint8_t byte) { return byte == ' ' ? 'x' : byte; }
-
 // Room for what any one step stores.
 using StepBuffer = std::array<std::uint8_t, 2 * (ByteRule::kMaxHeld + kBlockSlack)>;
 
+std::uint8_t* GuardBlocks(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                          std::uint8_t* out) {
+  const auto& guard = static_cast<const GuardedRule&>(rule);
+  while (count > 0) {
+    const bool literal = guard.Literals()[state->at];
+    const std::size_t stretch = guard.Lexer().Scan(*state, bytes, count, guard.Literals());
+    out = literal ? guard.Guarded().PassLiteral(state + 1, bytes, stretch, out)
+                  : guard.Guarded().Block(state + 1, bytes, stretch, out);
+    bytes += stretch;
+    count -= stretch;
+  }
+  return out;
+}
+
 }  // namespace
 
-GuardedRule::GuardedRule(const ByteRule& lexer, std::span<const std::uint8_t> literalStates, const ByteRule& guarded)
-    : ByteRule(StepEach, 1 + guarded.Parts(), std::max<std::size_t>(guarded.MostWritten(), 1)),
+GuardedRule::GuardedRule(const LexerRule& lexer, std::span<const std::uint8_t> literalStates, const ByteRule& guarded)
+    : ByteRule(GuardBlocks, 1 + guarded.Parts(), std::max<std::size_t>(guarded.MostWritten(), 1)),
       lexer_(lexer),
       guarded_(guarded) {
   if (lexer.Parts() != 1 || lexer.States() == 0) throw std::logic_error("a guard's lexer is one table");
   for (std::uint8_t state : literalStates) literal_[state] = true;
+  // The scan passes over a run whole: its states are all a literal's or none.
+  for (std::size_t state = 0; state < lexer.States(); ++state) {
+    const LexerRule::Run* run = lexer.RunOf(static_cast<std::uint8_t>(state));
+    if (run != nullptr && literal_[state] != literal_[run->first]) throw std::logic_error("a run is half a literal");
+  }
   for (std::size_t state = 0; state < lexer.States(); ++state) {
     for (const std::uint8_t starts : {std::uint8_t{' '}, std::uint8_t{'\t'}}) {
       if (!literal_[state] && literal_[lexer.On(static_cast<std::uint8_t>(state), starts).next]) {
@@ -28,7 +44,7 @@ GuardedRule::GuardedRule(const ByteRule& lexer, std::span<const std::uint8_t> li
   }
   for (int b = 0; b < 256; ++b) {
     const auto byte = static_cast<std::uint8_t>(b);
-    resets_[b] = lexer.Resets(byte) && guarded.Resets(byte) && byte == StandIn(byte);
+    resets_[b] = lexer.Resets(byte) && guarded.Resets(byte) && byte == LiteralStandIn(byte);
     writesLast_[b] = guarded.WritesLast(byte);
   }
 }
@@ -38,10 +54,7 @@ std::uint8_t* GuardedRule::Step(RulePart* state, std::uint8_t byte, std::uint8_t
   StepBuffer lexed;
   lexer_.Step(state, byte, lexed.data());
   if (!literal) return guarded_.Step(state + 1, byte, out);
-  StepBuffer ignored;
-  guarded_.Step(state + 1, StandIn(byte), ignored.data());
-  *out = byte;
-  return out + 1;
+  return guarded_.PassLiteral(state + 1, &byte, 1, out);
 }
 
 std::uint8_t* GuardedRule::Finish(RulePart* state, std::uint8_t* out) const {

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "ByteRule.h"
+#include "LexerRule.h"
 
 namespace kelbrin {
 
@@ -13,22 +14,24 @@ namespace kelbrin {
 // column, and the byte is written as read. So it keeps its count of columns
 // and lines over literals and changes nothing in them. Every literal must
 // start with a byte that is no blank and no tab, after which the guarded
-// rule holds nothing back. Both rules must outlive it.
+// rule holds nothing back. Its block path finds the stretches of code and
+// of literals with the lexer's scan and hands each to the guarded rule's
+// block path or to its way through literals. Both rules must outlive it.
 class GuardedRule final : public ByteRule {
  public:
-  GuardedRule(const ByteRule& lexer, std::span<const std::uint8_t> literalStates, const ByteRule& guarded);
+  GuardedRule(const LexerRule& lexer, std::span<const std::uint8_t> literalStates, const ByteRule& guarded);
 
   std::uint8_t* Step(RulePart* state, std::uint8_t byte, std::uint8_t* out) const override;
   std::uint8_t* Finish(RulePart* state, std::uint8_t* out) const override;
 
-  const ByteRule& Lexer() const { return lexer_; }
+  const LexerRule& Lexer() const { return lexer_; }
   const ByteRule& Guarded() const { return guarded_; }
-  bool InLiteral(std::uint8_t lexerState) const { return literal_[lexerState]; }
+  const LexerRule::Literals& Literals() const { return literal_; }
 
  private:
-  const ByteRule& lexer_;
+  const LexerRule& lexer_;
   const ByteRule& guarded_;
-  std::array<bool, kMaxStates> literal_{};
+  LexerRule::Literals literal_{};
 };
 
 }  // namespace kelbrin

@@ -21,10 +21,14 @@ constexpr RuleRow kRows[] = {
 
 constexpr std::uint8_t kLiteralStates[] = {kRestOfLine};
 
+
+constexpr std::uint8_t kRestRun[] = {kRestOfLine};
+constexpr std::span<const std::uint8_t> kRuns[] = {kRestRun};
+
 }  // namespace
 
 const LexerDefinition& IndentLexer() {
-  static const LexerDefinition lexer = {kRows, {}, {}, {}, kLiteralStates, nullptr, {}};
+  static const LexerDefinition lexer = {kRows, {}, {}, {}, kLiteralStates, nullptr, {}, kRuns};
   return lexer;
 }
 

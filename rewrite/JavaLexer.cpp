@@ -108,10 +108,20 @@ constexpr std::uint8_t kLiteralStates[] = {kOneQuote,  kString,    kStringEscape
                                            kCharEscape, kCharTrail, kTextBlock,    kTextEscape,    kTextQuote,
                                            kTextTwoQuotes, kTextTrail};
 
+
+// Runs: states that all bytes but a few keep among themselves.
+constexpr std::uint8_t kCodeRun[] = {kCode};
+constexpr std::uint8_t kLineRun[] = {kLineComment};
+constexpr std::uint8_t kBlockRun[] = {kBlockComment, kBlockStar};
+constexpr std::uint8_t kStringRun[] = {kString, kStringEscape, kStringTrail};
+constexpr std::uint8_t kCharRun[] = {kChar, kCharEscape, kCharTrail};
+constexpr std::uint8_t kTextRun[] = {kTextBlock, kTextEscape, kTextQuote, kTextTwoQuotes, kTextTrail};
+constexpr std::span<const std::uint8_t> kRuns[] = {kCodeRun, kLineRun, kBlockRun, kStringRun, kCharRun, kTextRun};
+
 }  // namespace
 
 const LexerDefinition& JavaLexer() {
-  static const LexerDefinition lexer = {kRows, kFallbacks, kCp932Rows, kCp932Fallbacks, kLiteralStates, nullptr, {}};
+  static const LexerDefinition lexer = {kRows, kFallbacks, kCp932Rows, kCp932Fallbacks, kLiteralStates, nullptr, {}, kRuns};
   return lexer;
 }
 

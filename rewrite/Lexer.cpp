@@ -16,7 +16,8 @@ LexerTable::LexerTable(const LexerDefinition& definition, Encoding encoding, Lex
     : rows_(definition.rows.begin(), definition.rows.end()),
       fallbacks_(definition.fallbacks.begin(), definition.fallbacks.end()),
       keepData_(definition.keepData),
-      keepingStates_(definition.keepingStates) {
+      keepingStates_(definition.keepingStates),
+      runs_(definition.runs) {
   if (encoding == Encoding::Cp932) {
     rows_.insert(rows_.end(), definition.cp932Rows.begin(), definition.cp932Rows.end());
     fallbacks_.insert(fallbacks_.end(), definition.cp932Fallbacks.begin(), definition.cp932Fallbacks.end());

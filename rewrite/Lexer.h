@@ -27,6 +27,11 @@ struct LexerDefinition {
   std::span<const std::uint8_t> literalStates;
   KeepData keepData = nullptr;
   std::span<const std::uint8_t> keepingStates;
+  // Groups of states that all bytes but a few keep within the group, each
+  // written as read (or each dropped) and no other byte written: the block
+  // path passes over such bytes a chunk at a time. The first state of a
+  // group is where most bytes lead.
+  std::span<const std::span<const std::uint8_t>> runs;
 };
 
 const LexerDefinition& CFamilyLexer();
@@ -51,12 +56,14 @@ class LexerTable {
   LexerTable(const LexerDefinition& definition, Encoding encoding, LexerOutput output);
 
   RuleTable Table() const { return {rows_, fallbacks_, keepData_, keepingStates_}; }
+  std::span<const std::span<const std::uint8_t>> Runs() const { return runs_; }
 
  private:
   std::vector<RuleRow> rows_;
   std::vector<Fallback> fallbacks_;
   KeepData keepData_;
   std::span<const std::uint8_t> keepingStates_;
+  std::span<const std::span<const std::uint8_t>> runs_;
 };
 
 }  // namespace kelbrin

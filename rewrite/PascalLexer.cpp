@@ -74,10 +74,19 @@ constexpr Fallback kCp932Fallbacks[] = {{kBraceTrail, kBrace, ""}};
 
 constexpr std::uint8_t kLiteralStates[] = {kString};
 
+
+// Runs: states that all bytes but a few keep among themselves.
+constexpr std::uint8_t kCodeRun[] = {kCode, kParen, kStringQuote};
+constexpr std::uint8_t kLineRun[] = {kLineComment};
+constexpr std::uint8_t kBraceRun[] = {kBrace, kBraceTrail};
+constexpr std::uint8_t kParenRun[] = {kParenComment, kParenStar};
+constexpr std::uint8_t kStringRun[] = {kString};
+constexpr std::span<const std::uint8_t> kRuns[] = {kCodeRun, kLineRun, kBraceRun, kParenRun, kStringRun};
+
 }  // namespace
 
 const LexerDefinition& PascalLexer() {
-  static const LexerDefinition lexer = {kRows, kFallbacks, kCp932Rows, kCp932Fallbacks, kLiteralStates, nullptr, {}};
+  static const LexerDefinition lexer = {kRows, kFallbacks, kCp932Rows, kCp932Fallbacks, kLiteralStates, nullptr, {}, kRuns};
   return lexer;
 }
 

@@ -3,7 +3,7 @@
 #include "CommentRule.h"
 #include "GuardedRule.h"
 #include "RuleChain.h"
-#include "SyntaxBlocks.h"
+#include "LexerRule.h"
 #include "TabRule.h"
 #include "TabStopRule.h"
 
@@ -16,6 +16,13 @@ const ByteRule& PassRules::Own(std::unique_ptr<ByteRule> rule) {
   return *owned_.back();
 }
 
+const LexerRule& PassRules::Own(const LexerTable& table, Width width) {
+  auto rule = std::make_unique<LexerRule>(table, width);
+  const LexerRule& made = *rule;
+  owned_.push_back(std::move(rule));
+  return made;
+}
+
 // The lexers below write every byte as read and only guard the blank rule.
 const ByteRule& PassRules::MakeTab(const RuleOptions& options) {
   const ByteRule* tab = options.tabStops > 0
@@ -23,12 +30,12 @@ const ByteRule& PassRules::MakeTab(const RuleOptions& options) {
                             : &TabRule(options.threeBlanks);
   if (options.leadingOnly) {
     const LexerDefinition& indent = IndentLexer();
-    const ByteRule& lexer = Own(MakeLexerRule(LexerTable(indent, options.encoding, LexerOutput::AsRead)));
+    const auto& lexer = Own(LexerTable(indent, options.encoding, LexerOutput::AsRead), options.width);
     tab = &Own(std::make_unique<GuardedRule>(lexer, indent.literalStates, *tab));
   }
   if (options.language) {
     const LexerDefinition& syntax = LexerOf(*options.language);
-    const ByteRule& lexer = Own(MakeLexerRule(LexerTable(syntax, options.encoding, LexerOutput::AsRead)));
+    const auto& lexer = Own(LexerTable(syntax, options.encoding, LexerOutput::AsRead), options.width);
     tab = &Own(std::make_unique<GuardedRule>(lexer, syntax.literalStates, *tab));
   }
   return *tab;
@@ -43,8 +50,7 @@ PassRules::PassRules(const RuleOptions& options) {
     return;
   }
   comment_ = options.language
-                 ? &Own(MakeLexerRule(
-                       LexerTable(LexerOf(*options.language), options.encoding, LexerOutput::WithoutLineComments)))
+                 ? &Own(LexerTable(LexerOf(*options.language), options.encoding, LexerOutput::WithoutLineComments), options.width)
                  : &CommentRule();
   tab_ = &MakeTab(options);
   both_ = &Own(std::make_unique<RulePipe>(*comment_, *tab_));

@@ -4,10 +4,13 @@
 #include <optional>
 #include <vector>
 
+#include "ByteMasks.h"
 #include "ByteRule.h"
 #include "Lexer.h"
 
 namespace kelbrin {
+
+class LexerRule;
 
 // How the passes are to work, beyond which of them run.
 struct RuleOptions {
@@ -22,6 +25,9 @@ struct RuleOptions {
   int tabStops = 0;
   // Only the blanks and tabs a line begins with.
   bool leadingOnly = false;
+  // How wide the lexers' block paths look: the widest the processor has,
+  // unless a test asks for another.
+  Width width = Widest();
 };
 
 // The rules of both passes for one set of options, and the two chained as
@@ -41,6 +47,7 @@ class PassRules {
 
  private:
   const ByteRule& Own(std::unique_ptr<ByteRule> rule);
+  const LexerRule& Own(const LexerTable& table, Width width);
   const ByteRule& MakeTab(const RuleOptions& options);
 
   std::vector<std::unique_ptr<ByteRule>> owned_;
