@@ -26,7 +26,7 @@ const LexerRule& PassRules::Own(const LexerTable& table, Width width) {
 // The lexers below write every byte as read and only guard the blank rule.
 const ByteRule& PassRules::MakeTab(const RuleOptions& options) {
   const ByteRule* tab = options.tabStops > 0
-                            ? &Own(std::make_unique<TabStopRule>(options.tabStops, options.encoding))
+                            ? &Own(std::make_unique<TabStopRule>(options.tabStops, options.encoding, SystemCharWidth, options.width))
                             : &TabRule(options.threeBlanks);
   if (options.leadingOnly) {
     const LexerDefinition& indent = IndentLexer();

@@ -1,5 +1,9 @@
 #include "TabStopRule.h"
 
+#include "BlockPaths.h"
+
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -66,8 +70,78 @@ void CloseCharacter(Columns& columns) {
 
 }  // namespace
 
-TabStopRule::TabStopRule(int every, Encoding encoding, CharWidth width)
-    : ByteRule(StepEach, 1, static_cast<std::size_t>(every) + 1), every_(every), encoding_(encoding), width_(width) {
+namespace {
+
+// The rule over whole blocks. Bytes that are neither blanks, tabs, line ends
+// nor backspaces (in UTF-8, nor bytes of multi-byte characters) move the
+// column by one and are written as read, and so is a single blank before
+// such a byte where stops are more than a column apart: only the others take
+// the rule's steps, and the bytes after them while blanks are pending.
+struct TabStopBlocks {
+  template <class Chunk>
+  static std::uint8_t* Run(const ByteRule& base, RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                           std::uint8_t* out) {
+    const auto& rule = static_cast<const TabStopRule&>(base);
+    const bool utf8 = rule.ReadAs() == Encoding::Utf8;
+    const bool everyBlank = rule.Every() == 1;
+    RulePart part = *state;
+    ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
+      const Chunk lanes(chunk);
+      const std::uint64_t blanks = lanes.Mask(std::uint8_t{' '});
+      const std::uint64_t tabs = lanes.Mask(std::uint8_t{'\t'});
+      std::uint64_t events = tabs | lanes.Mask(std::uint8_t{'\r'}, std::uint8_t{'\n'}, std::uint8_t{'\b'});
+      if (utf8) events |= lanes.MaskHigh();
+      if (everyBlank) {
+        events |= blanks;
+      } else {
+        const std::uint8_t next = chunk[valid];
+        const bool blankOrTabNext = last || next == ' ' || next == '\t';
+        events |= blanks & ((blanks | tabs) >> 1 | std::uint64_t{blankOrTabNext} << (valid - 1));
+      }
+      std::size_t pos = 0;
+      while (pos < valid) {
+        if (!TabStopRule::Holds(part)) {
+          const std::uint64_t ahead = events & BitsFrom(pos);
+          const std::size_t stop = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
+          if (stop > pos) {
+            out = CopyPlain(out, chunk + pos, stop - pos);
+            part.columns.column += stop - pos;
+            part.at = TabStopRule::kText;
+          }
+          pos = stop;
+          if (pos == valid) break;
+          const std::uint8_t byte = chunk[pos];
+          if (byte == '\r' || byte == '\n') {
+            // Nothing held: the line end is written, and the next line starts.
+            *out++ = byte;
+            part.columns = {};
+            part.at = TabStopRule::kStart;
+            ++pos;
+            continue;
+          }
+          const auto run = static_cast<std::size_t>(std::countr_one(blanks >> pos));
+          if (!everyBlank && run >= 2) {
+            out = rule.BlankRun(part, run, out);
+            pos += run;
+            continue;
+          }
+        }
+        out = rule.StepOn(part, chunk[pos++], out);
+      }
+    });
+    *state = part;
+    return out;
+  }
+};
+
+}  // namespace
+
+TabStopRule::TabStopRule(int every, Encoding encoding, CharWidth width, Width blockWidth)
+    : ByteRule(BlockPathFor<TabStopBlocks>(blockWidth), 1, static_cast<std::size_t>(every) + 1),
+      every_(every),
+      powerOfTwo_((every & (every - 1)) == 0),
+      encoding_(encoding),
+      width_(width) {
   if (every < 1 || every > kMostColumns) throw std::logic_error("tab stops out of range");
   for (const StopRow& row : kRows) rows_[row.mode][row.event] = row;
   for (const std::uint8_t lineEnd : {std::uint8_t{'\r'}, std::uint8_t{'\n'}}) {
@@ -109,10 +183,10 @@ TabStopRule::Event TabStopRule::Classify(Columns& columns, std::uint8_t byte) co
     case ' ':
       CloseCharacter(columns);
       ++columns.column;
-      return columns.column % every == 0 ? kBlankToStop : kBlank;
+      return InStretch(columns.column) == 0 ? kBlankToStop : kBlank;
     case '\t':
       CloseCharacter(columns);
-      columns.column += every - columns.column % every;
+      columns.column += every - InStretch(columns.column);
       return kTab;
     case '\r':
     case '\n':
@@ -147,14 +221,51 @@ std::uint8_t* TabStopRule::Apply(RulePart& part, const StopRow& row, std::uint8_
   return out;
 }
 
-std::uint8_t* TabStopRule::Step(RulePart* state, std::uint8_t byte, std::uint8_t* out) const {
-  const Event event = Classify(state->columns, byte);
-  const StopRow& row = rows_[state->at][event];
-  out = Apply(*state, row, out);
+std::uint8_t* TabStopRule::StepOn(RulePart& part, std::uint8_t byte, std::uint8_t* out) const {
+  const Event event = Classify(part.columns, byte);
+  const StopRow& row = rows_[part.at][event];
+  out = Apply(part, row, out);
   if (row.echo == Echo::Write) *out++ = byte;
-  if (event == kLineEnd) state->columns = {};
+  if (event == kLineEnd) part.columns = {};
   return out;
 }
+
+std::uint8_t* TabStopRule::BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const {
+  Columns& columns = part.columns;
+  const auto every = static_cast<std::uint64_t>(every_);
+  const std::uint64_t reach = columns.column + count;
+  const std::uint64_t firstStop = columns.column + every - InStretch(columns.column);
+  const auto hold = [&](Mode mode, std::uint64_t pending) {
+    part.at = mode;
+    columns.pending = static_cast<std::uint8_t>(pending);
+    columns.column = reach;
+    return out;
+  };
+  if (reach < firstStop) return hold(kPending, count);
+  std::uint64_t from = firstStop;
+  if (part.at == kText && firstStop - columns.column == 1) {
+    // The first blank is a lone one at the stop: a tab of its own once the
+    // run reaches the next stop.
+    from = firstStop + every;
+    if (reach < from) return hold(kLoneThenBlanks, reach - firstStop);
+    out = WriteRun(out, '\t', 2);
+  } else {
+    *out++ = '\t';
+  }
+  const std::uint64_t left = reach - from;
+  out = WriteRun(out, '\t', static_cast<std::size_t>(left / every));
+  return hold(left % every == 0 ? kStart : kPending, left % every);
+}
+
+std::uint8_t* TabStopRule::PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                                       std::uint8_t* out) const {
+  // Nothing is held back in a literal, so every step writes its byte as read.
+  std::array<std::uint8_t, 2 * (kMaxHeld + kBlockSlack)> ignored;
+  for (std::size_t i = 0; i < count; ++i) StepOn(*state, LiteralStandIn(bytes[i]), ignored.data());
+  std::memcpy(out, bytes, count);
+  return out + count;
+}
+
 
 std::uint8_t* TabStopRule::Finish(RulePart* state, std::uint8_t* out) const {
   out = Apply(*state, rows_[state->at][kOther], out);

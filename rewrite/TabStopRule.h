@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "ByteMasks.h"
 #include "ByteRule.h"
 #include "CharWidth.h"
 #include "Lexer.h"
@@ -21,12 +22,17 @@ class TabStopRule final : public ByteRule {
  public:
   static constexpr int kMostColumns = 64;
 
-  TabStopRule(int every, Encoding encoding, CharWidth width = SystemCharWidth);
+  TabStopRule(int every, Encoding encoding, CharWidth width = SystemCharWidth, Width blockWidth = Widest());
 
-  std::uint8_t* Step(RulePart* state, std::uint8_t byte, std::uint8_t* out) const override;
+  std::uint8_t* Step(RulePart* state, std::uint8_t byte, std::uint8_t* out) const override {
+    return StepOn(*state, byte, out);
+  }
   std::uint8_t* Finish(RulePart* state, std::uint8_t* out) const override;
+  std::uint8_t* PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
+                            std::uint8_t* out) const override;
 
   int Every() const { return every_; }
+  Encoding ReadAs() const { return encoding_; }
 
   // The rule's table: in each state, what it writes and where it goes for
   // each kind of byte, as the column makes it.
@@ -41,12 +47,30 @@ class TabStopRule final : public ByteRule {
     Mode next;
   };
 
+  std::uint8_t* StepOn(RulePart& part, std::uint8_t byte, std::uint8_t* out) const;
+  // A run of `count` blanks (two or more) read at once, from a state that
+  // holds nothing, with stops more than a column apart: the same as their
+  // steps one by one.
+  std::uint8_t* BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const;
+
+  // Whether the state holds blanks back, or the start of a character.
+  static bool Holds(const RulePart& part) {
+    return part.at == kPending || part.at == kLone || part.at == kLoneThenBlanks || part.columns.awaiting != 0;
+  }
+
  private:
   Event Classify(Columns& columns, std::uint8_t byte) const;
   void Advance(Columns& columns, std::uint8_t byte) const;
   std::uint8_t* Apply(RulePart& part, const StopRow& row, std::uint8_t* out) const;
 
+  // The column within its stop's stretch, without a division where the
+  // stops are a power of two apart.
+  std::uint64_t InStretch(std::uint64_t column) const {
+    return powerOfTwo_ ? column & (static_cast<std::uint64_t>(every_) - 1) : column % static_cast<std::uint64_t>(every_);
+  }
+
   int every_;
+  bool powerOfTwo_;
   Encoding encoding_;
   CharWidth width_;
   std::array<std::array<StopRow, kEvents>, kModes> rows_{};

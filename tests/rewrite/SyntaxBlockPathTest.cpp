@@ -105,3 +105,28 @@ TEST(SyntaxBlockPath, PiecesAcrossChunkEdges) {
 
 }  // namespace
 }  // namespace kelbrin::test
+
+namespace kelbrin::test {
+namespace {
+
+TEST(TabStopBlockPath, RandomTextInRandomBlocks) {
+  const std::vector<std::string> pieces = {" ",  "  ", "   ", "     ", std::string(70, ' '), "\t", " \t", "a", "bc",
+                                           "\r", "\n", "\r\n", "\b", "\x95\x5c", "\xe8\xa1\xa8", "\xe8", "\xa1"};
+  for (int every : {1, 2, 3, 4, 8}) {
+    for (Encoding encoding : {Encoding::Cp932, Encoding::Utf8}) {
+      for (Width width : Widths()) {
+        const PassRules rules({.encoding = encoding, .tabStops = every, .width = width});
+        Random random(static_cast<std::uint32_t>(every));
+        for (int round = 0; round < 40; ++round) {
+          const std::string input = RandomText(pieces, random, random.Below(3000));
+          const std::size_t sizes[] = {1 + random.Below(100), random.Below(300), 1 + random.Below(7)};
+          ASSERT_EQ(ApplyRuleInBlocks(rules.Tab(), input, sizes), ApplyRuleByteByByte(rules.Tab(), input))
+              << "every " << every << ", " << WidthName(width) << ", round " << round;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelbrin::test
