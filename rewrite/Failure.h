@@ -18,7 +18,11 @@ enum class FailureReason : std::uint8_t {
   NameTaken,         // the new name of a rename exists already
   NameTooLong,       // the path, or the backup's, is longer than the system takes
   NoFreeBackupName,  // every backup name we would try is taken
-  InputChanged,      // the input ended before the size it had when opened
+  InputChanged,      // another program changed the file while it was tidied
+  NoLinks,           // the file system allows no second name for the file
+  NotSupported,      // the file system can neither link nor rename the file
+  Interrupted,       // the user stopped the run
+  InputIsOutput,     // standard output is the file standard input reads
   Other,             // see the operating system's code
 };
 

@@ -6,6 +6,7 @@
 #include "BackupName.h"
 #include "RewriteStream.h"
 #include "SplitTarget.h"
+#include "StopRequest.h"
 
 namespace kelbrin {
 namespace {
@@ -14,6 +15,11 @@ namespace {
 // refuses rather than searching on.
 constexpr int kMaxBackupNumber = 9999;
 
+// The pass writes its result to a work file beside the target and publishes
+// it only when it is whole: the backup name is made to hold the original,
+// then the work file takes the target's name in one step. Until then the
+// target's name holds the original; a pass that fails or is stopped takes
+// back what it made and leaves the file as it was.
 class Pass {
  public:
   Pass(const TargetFile& target, const PassDefinition& definition, PassProgress& progress, FileSystem& fileSystem)
@@ -24,12 +30,13 @@ class Pass {
     if (file_.TargetFileName.empty()) return Failed({FailureReason::NoFileName, 0});
     if (IoStatus status = fs_.Inspect(chosenPath_); !status) return Failed(status);
     if (IoStatus status = FindFile(); !status) return Failed(status);
-    if (IoStatus status = MoveTargetAside(); !status) return Failed(status);
-    if (IoStatus status = Rewrite(); !status) {
-      if (PutBack()) backupPath_.clear();
-      return Failed(status);
-    }
-    return std::nullopt;
+    if (IoStatus status = fs_.OpenForReading(targetPath_, input_); !status) return Failed(status);
+    inputOpen_ = true;
+    const IoStatus status = WriteAndPublish();
+    CloseInput();
+    if (status) return std::nullopt;
+    Withdraw();
+    return Failed(status);
   }
 
  private:
@@ -38,7 +45,7 @@ class Pass {
   // instead would leave a "backup" that is only a link to the changed file.
   IoStatus FindFile() {
     std::string filePath;
-    const IoStatus status = fs_.FollowLink(chosenPath_, filePath);
+    const IoStatus status = fs_.ResolveFile(chosenPath_, filePath);
     if (status && filePath != chosenPath_) {
       file_ = SplitTarget(filePath, PlatformPathRules());
       targetPath_ = std::move(filePath);
@@ -46,58 +53,107 @@ class Pass {
     return status;
   }
 
-  // The rename itself decides whether a name is free, so no other program can
-  // slip a file in between a test and the move.
-  IoStatus MoveTargetAside() {
+  IoStatus WriteAndPublish() {
+    if (IoStatus status = fs_.Identify(input_, original_); !status) return status;
+    if (IoStatus status = fs_.CreateWorkFile(file_.TargetDir, work_, workPath_); !status) return status;
+    const IoStatus written = WriteWorkFile();
+    const IoStatus closed = fs_.Close(work_);
+    if (!written) return written;
+    if (!closed) return closed;
+    if (StopRequested()) return {FailureReason::Interrupted, 0};
+    if (IoStatus status = CheckUntouched(); !status) return status;
+    return Publish();
+  }
+
+  IoStatus WriteWorkFile() {
+    progress_.SetMin(0);
+    progress_.SetMax(original_.size);
+    const StreamResult result = RewriteStream(fs_, input_, work_, definition_.rule,
+                                              [this](std::int64_t read) { progress_.SetPosition(read); });
+    progress_.SetPosition(0);
+    if (!result.status) return result.status;
+    if (result.consumed != original_.size) return {FailureReason::InputChanged, 0};
+    return fs_.CopyMetadata(input_, targetPath_, work_, workPath_);
+  }
+
+  // What was read must be what the target's name holds: another program may
+  // have written to the file, or saved another in its place, meanwhile.
+  IoStatus CheckUntouched() {
+    FileIdentity now;
+    if (IoStatus status = fs_.Identify(input_, now); !status) return status;
+    if (now != original_) return {FailureReason::InputChanged, 0};
+    return CheckNamesOriginal(targetPath_);
+  }
+
+  // Whether `path` names the original unchanged. A second name for it
+  // changes its change time, so only its content's marks are compared; some
+  // file systems give a moved file a new modification time too.
+  IoStatus CheckNamesOriginal(const std::string& path) {
+    FileIdentity named;
+    const IoStatus status = fs_.IdentifyPath(path, named);
+    if (status.reason == FailureReason::NotFound ||
+        (status && !(named.SameFile(original_) && named.size == original_.size &&
+                     (backupMoved_ || named.modified == original_.modified))))
+      return {FailureReason::InputChanged, 0};
+    return status;
+  }
+
+  // Windows replaces no file that is open, so the original is closed first,
+  // and the target's name checked once more just before it is replaced.
+  IoStatus Publish() {
+    if (!definition_.backupPrefix.empty()) {
+      if (IoStatus status = KeepOriginal(); !status) return status;
+    }
+    CloseInput();
+    if (!backupMoved_) {
+      if (IoStatus status = CheckNamesOriginal(targetPath_); !status) return status;
+    }
+    if (IoStatus status = fs_.Replace(workPath_, targetPath_, backupPath_); !status) return status;
+    workPath_.clear();
+    backupPath_.clear();
+    return {};
+  }
+
+  // All of it has been read, so a failing close of the original loses nothing.
+  void CloseInput() {
+    if (inputOpen_) fs_.Close(input_);
+    inputOpen_ = false;
+  }
+
+  // A second name holds the original where the file system allows one, so
+  // that the target's own name goes on holding it until the result takes its
+  // place. Elsewhere the original is moved to the backup name. Either way the
+  // name itself decides whether it is free: no other program can slip a file
+  // in between a test and the move.
+  IoStatus KeepOriginal() {
     for (int n = 1; n <= kMaxBackupNumber; ++n) {
       std::string candidate = file_.TargetDir + BackupName(definition_.backupPrefix, file_.TargetFileName, n);
-      IoStatus status = fs_.RenameNoReplace(targetPath_, candidate);
-      if (status) backupPath_ = std::move(candidate);
+      IoStatus status = backupMoved_ ? fs_.RenameNoReplace(targetPath_, candidate) : fs_.Link(targetPath_, candidate);
+      if (status.reason == FailureReason::NoLinks) {
+        backupMoved_ = true;
+        status = fs_.RenameNoReplace(targetPath_, candidate);
+      }
+      if (status) {
+        backupPath_ = std::move(candidate);
+        return CheckNamesOriginal(backupPath_);
+      }
       if (status.reason != FailureReason::NameTaken) return status;
     }
     return {FailureReason::NoFreeBackupName, 0};
   }
 
-  IoStatus Rewrite() {
-    FileHandle input = 0;
-    if (IoStatus status = fs_.OpenForReading(backupPath_, input); !status) return status;
-    FileHandle output = 0;
-    IoStatus status = fs_.CreateForWriting(targetPath_, output);
-    if (!status) {
-      fs_.Close(input);
-      return status;
-    }
-    createdTarget_ = true;
-    status = Copy(input, output);
-    progress_.SetPosition(0);
-    const IoStatus closedInput = fs_.Close(input);
-    const IoStatus closedOutput = fs_.Close(output);
-    if (!status) return status;
-    return closedOutput ? closedInput : closedOutput;
+  // Takes back what the pass made. A work file or a second name that cannot
+  // be removed is left over, but the target keeps the original; only a
+  // moved original that cannot be moved back makes the failure say where it
+  // lies.
+  void Withdraw() {
+    if (!workPath_.empty()) fs_.Remove(workPath_, "");
+    if (backupPath_.empty()) return;
+    const IoStatus undone =
+        backupMoved_ ? fs_.RenameNoReplace(backupPath_, targetPath_) : fs_.Remove(backupPath_, targetPath_);
+    if (undone || !backupMoved_) backupPath_.clear();
   }
 
-  IoStatus Copy(FileHandle input, FileHandle output) {
-    std::int64_t size = 0;
-    if (IoStatus status = fs_.Size(input, size); !status) return status;
-    progress_.SetMin(0);
-    progress_.SetMax(size);
-    const StreamResult result =
-        RewriteStream(fs_, input, output, definition_.rule, [this](std::int64_t read) { progress_.SetPosition(read); });
-    if (!result.status) return result.status;
-    // Nothing else may hold the backup, so an input that ends early was cut
-    // short by a failing read.
-    if (result.consumed < size) return {FailureReason::InputChanged, 0};
-    return {};
-  }
-
-  // Removes what was written and moves the backup back under the target's
-  // name; where that fails the backup still holds the whole content.
-  bool PutBack() {
-    if (createdTarget_ && !fs_.Remove(targetPath_)) return false;
-    return static_cast<bool>(fs_.RenameNoReplace(backupPath_, targetPath_));
-  }
-
-  // While the content lies under the backup name only, the failure says where.
   PassFailure Failed(const IoStatus& status) const {
     return {definition_.kind, chosenPath_, status.reason, status.osError, backupPath_.empty(), backupPath_};
   }
@@ -108,8 +164,13 @@ class Pass {
   const std::string chosenPath_;  // as the user named it, for reports
   TargetFile file_;               // the file itself, a link followed
   std::string targetPath_;
-  std::string backupPath_;  // set while the content lies under the backup name
-  bool createdTarget_ = false;
+  FileHandle input_ = 0;
+  bool inputOpen_ = false;
+  FileIdentity original_;
+  FileHandle work_ = 0;
+  std::string workPath_;    // set while the work file is the pass's own
+  std::string backupPath_;  // set while a backup name made by the pass may have to be taken back
+  bool backupMoved_ = false;  // the original itself moved to the backup name
 };
 
 }  // namespace

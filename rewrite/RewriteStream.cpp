@@ -2,6 +2,7 @@
 
 #include "OutputBuffer.h"
 #include "PageBuffer.h"
+#include "StopRequest.h"
 
 namespace kelbrin {
 namespace {
@@ -18,6 +19,10 @@ StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle 
   RuleRunner runner(rule);
   StreamResult result;
   for (;;) {
+    if (StopRequested()) {
+      result.status = {FailureReason::Interrupted, 0};
+      return result;
+    }
     std::size_t got = 0;
     result.status = fileSystem.Read(input, block.data(), block.size(), got);
     if (!result.status) return result;

@@ -21,6 +21,7 @@ struct StreamResult {
 // Reads `input` to its end in fixed blocks, runs every byte through `rule`
 // and writes what it gives to `output`. Memory stays the same whatever the
 // size. `onRead` hears the count of bytes read so far after every block.
+// A stop request ends it before the next block, as Interrupted.
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead);
 

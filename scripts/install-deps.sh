@@ -7,7 +7,7 @@ set -eu
 # clang and its runtime libraries give `make fuzz` libFuzzer.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   fonts-ipafont-gothic locales clang libclang-rt-14-dev
-  imagemagick x11-utils xauth"
+  imagemagick x11-utils xauth libacl1-dev libattr1-dev acl attr fusefat dosfstools"
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
 
 missing=""

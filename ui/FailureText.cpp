@@ -41,7 +41,8 @@ constexpr Words<FailureReason> kReasons[] = {
     {FailureReason::DiskFull, "ディスクの空き領域が足りません。"},
     {FailureReason::NameTaken, "同じ名前のファイルがすでにあります。"},
     {FailureReason::NoFreeBackupName, "バックアップに使える名前が残っていません。"},
-    {FailureReason::InputChanged, "読み込み中にファイルが短くなりました。"},
+    {FailureReason::InputChanged, "処理中にほかのプログラムがファイルを変更しました。"},
+    {FailureReason::NotSupported, "このファイルシステムではファイルの名前を変更できません。"},
 };
 
 constexpr std::string_view kUnknownReason = "原因不明のエラーです。";

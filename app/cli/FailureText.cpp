@@ -22,7 +22,10 @@ constexpr ReasonWords kReasons[] = {
     {FailureReason::NameTaken, "name already taken"},
     {FailureReason::NameTooLong, "name too long"},
     {FailureReason::NoFreeBackupName, "no free backup name"},
-    {FailureReason::InputChanged, "file changed while being read"},
+    {FailureReason::InputChanged, "file changed while being tidied"},
+    {FailureReason::NotSupported, "the file system can neither link nor rename the file"},
+    {FailureReason::Interrupted, "interrupted"},
+    {FailureReason::InputIsOutput, "input file is output file"},
 };
 
 std::string SystemText(std::uint32_t osError) {

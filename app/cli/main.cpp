@@ -11,6 +11,8 @@
 #include "Filter.h"
 #include "RunJunbi.h"
 #include "SplitTarget.h"
+#include "StopOnSignals.h"
+#include "StopRequest.h"
 #include "version.h"
 
 namespace {
@@ -32,6 +34,7 @@ class ConsoleDisplay final : public MessageDisplay {
 };
 
 bool RewriteInPlace(const std::string& path, const PassSelection& selection, ConsoleProgress& progress) {
+  const StopOnSignals stoppable;
   ConsoleDisplay display;
   progress.SetFile(path);
   return !RunJunbi(SplitTarget(path, PlatformPathRules()), selection, progress, display);
@@ -55,6 +58,12 @@ int Rewrite(const CliRequest& request) {
     const bool done = file == "-" ? RewriteStandardStreams(request.selection)
                                   : RewriteInPlace(file, request.selection, progress);
     allDone = allDone && done;
+    // A stop that came after the last pass had published its result has not
+    // been told yet.
+    if (const int signalNumber = StopRequested()) {
+      if (done) Complain("interrupted");
+      return ExitStatusAfter(signalNumber);
+    }
   }
   return allDone ? kAllDone : kSomeFailed;
 }

@@ -8,7 +8,7 @@ cli=("$@")
 posix=true
 [ $# -gt 1 ] && posix=false
 work=$(mktemp -d)
-trap 'umount "$work/files/full" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'umount "$work/files/full" 2>/dev/null; fusermount -u "$work/files/fat" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$work/files" && cd "$work/files" || exit 1
 out_file=$work/out.bin
 err_file=$work/err.txt
@@ -62,6 +62,16 @@ expect_run "filter, explicit -" 0 'a\tb\tc\n' '' 'a   b    c\n' -- -t3 -
 expect_run "filter, LF-only lines" 0 'a \nb\n' '' 'a // 1\nb// 2\n' -- --comments
 expect_run "filter, pending blanks at the end" 0 'x\t' '' 'x   ' -- -t -3
 expect_run "filter, empty input" 0 '' '' '' -- -ct3
+
+# Writing into the file being read would grow it without end.
+printf '%b' "$source" >self.pas
+"${cli[@]}" -t <self.pas >>self.pas 2>"$err_file"
+status=$?
+[ "$status" = 1 ] || fail "filter on its own input: exit status $status, expected 1"
+[ "$(tr -d '\r' <"$err_file")" = "kelbrin-cli: -: input file is output file" ] ||
+  fail "filter on its own input: messages '$(cat "$err_file")'"
+expect_file "filter on its own input" self.pas "$source"
+rm self.pas
 
 printf '%b' "$source" >x.pas
 expect_run "in place" 0 '' '' '' -- -ct x.pas
@@ -139,6 +149,21 @@ kelbrin-cli: links/folder: is a directory; file unchanged" '' -- -ct links/dangl
     umount full
   else
     echo "skipped the full disk: cannot mount a tmpfs here (needs root)"
+  fi
+
+  # FAT through FUSE has neither hard links nor a rename that refuses to
+  # replace: the original is moved to its backup name instead.
+  mkdir fat
+  if dd if=/dev/zero of="$work/fat.img" bs=1M count=4 status=none && mkfs.vfat "$work/fat.img" >/dev/null 2>&1 &&
+    fusefat -o rw+ "$work/fat.img" fat >/dev/null 2>&1; then
+    printf '%b' "$source" >fat/x.pas
+    expect_run "FAT through FUSE" 0 '' '' '' -- -ct fat/x.pas
+    expect_names "FAT through FUSE" fat ComOld_x.pas TabOld_x.pas x.pas
+    expect_file "FAT through FUSE" fat/x.pas "$tidied"
+    expect_file "FAT through FUSE" fat/ComOld_x.pas "$source"
+    fusermount -u fat
+  else
+    echo "skipped FAT through FUSE: cannot mount one here (needs fusefat, dosfstools and /dev/fuse)"
   fi
 fi
 

@@ -94,6 +94,13 @@ class FaultSweepTest : public testing::TestWithParam<SweepCase> {
     return static_cast<std::size_t>(std::count(calls_.begin(), calls_.begin() + static_cast<std::ptrdiff_t>(n), "Inspect")) - 1;
   }
 
+  // Whether the n-th call is the close of the original just before the
+  // result takes its name, when it has been read whole.
+  bool IsHarmless(std::size_t n) const {
+    return n + 1 < calls_.size() && calls_[n - 1] == "Close" && calls_[n] == "IdentifyPath" &&
+           calls_[n + 1] == "Replace";
+  }
+
   // Whether the n-th call is the read that finds the end of its pass's input.
   bool IsLastReadOfItsPass(std::size_t n) const {
     for (std::size_t later = n; later < calls_.size() && calls_[later] != "Inspect"; ++later)
@@ -115,13 +122,31 @@ class FaultSweepTest : public testing::TestWithParam<SweepCase> {
   }
 
   void ExpectFailedIn(const TempDir& dir, const RunResult& result, std::size_t pass, const IoStatus& why) const {
+    ExpectFailure(dir, result, pass, why);
+    ExpectDone(dir, pass);
+  }
+
+  void ExpectFailure(const TempDir& dir, const RunResult& result, std::size_t pass, const IoStatus& why) const {
     ASSERT_TRUE(result.failure);
     EXPECT_EQ(result.failure->pass, steps_[pass].kind);
     EXPECT_EQ(result.failure->path, dir / "x.pas");
     EXPECT_EQ(result.failure->reason, why.reason);
     EXPECT_EQ(result.failure->osError, why.osError);
     EXPECT_TRUE(result.failure->unchanged);
-    ExpectDone(dir, pass);
+  }
+
+  // As ExpectDone, but for what a pass could not take back: its work file, or
+  // a backup name that holds what the pass read.
+  void ExpectDoneWithLeftovers(const TempDir& dir, std::size_t done) const {
+    EXPECT_EQ(ReadBytes(dir / "x.pas"), contents_[done]);
+    for (const std::string& name : dir.Names()) {
+      if (name == "x.pas" || name.starts_with(".kelbrin-")) continue;
+      const auto step = std::find_if(steps_.begin(), steps_.end(), [&](const PassStep& s) { return name.starts_with(s.prefix); });
+      ASSERT_NE(step, steps_.end()) << name;
+      const auto pass = static_cast<std::size_t>(step - steps_.begin());
+      EXPECT_LE(pass, done) << name;
+      EXPECT_EQ(ReadBytes(dir / name), contents_[pass]) << name;
+    }
   }
 
   std::vector<PassStep> steps_;
@@ -134,7 +159,12 @@ TEST_P(FaultSweepTest, AFailingCallLeavesTheFileAsItWasAndSaysWhy) {
     SCOPED_TRACE("call " + std::to_string(n) + ", " + calls_[n - 1]);
     TempDir dir;
     const RunResult result = Run(dir, {{"", static_cast<int>(n), Effect::Fail, kInjected}});
-    ExpectFailedIn(dir, result, PassOfCall(n), kInjected);
+    if (IsHarmless(n)) {
+      EXPECT_FALSE(result.failure);
+      ExpectDone(dir, steps_.size());
+    } else {
+      ExpectFailedIn(dir, result, PassOfCall(n), kInjected);
+    }
   }
 }
 
@@ -167,12 +197,12 @@ TEST_P(FaultSweepTest, ReadsAndWritesThatMoveNothingAreCaught) {
   }
 }
 
-// When putting the file back fails too, the content is whole under the
-// backup's name, and the result says so and where, naming the first fault;
-// only when both closes fail is the target's named, as it concerns what was
-// written.
-TEST_P(FaultSweepTest, AFailingRecoveryStillKeepsTheWholeContentAndSaysWhere) {
+// When taking back what the pass made fails too, the file still holds what
+// it held before the pass, and the result names the first fault; what is
+// left over is the pass's work file or a backup name that holds the same.
+TEST_P(FaultSweepTest, AFailingCleanUpStillLeavesTheFileAsItWas) {
   for (std::size_t n = 1; n <= calls_.size(); ++n) {
+    if (IsHarmless(n)) continue;
     TempDir probe;
     const std::size_t callsWithFault = Run(probe, {{"", static_cast<int>(n), Effect::Fail, kInjected}}).calls.size();
     for (std::size_t m = n + 1; m <= callsWithFault; ++m) {
@@ -181,15 +211,8 @@ TEST_P(FaultSweepTest, AFailingRecoveryStillKeepsTheWholeContentAndSaysWhere) {
       const RunResult result = Run(dir, {{"", static_cast<int>(n), Effect::Fail, kInjected},
                                          {"", static_cast<int>(m), Effect::Fail, kInjectedInRecovery}});
       const std::size_t pass = PassOfCall(n);
-      const bool bothCloses = m == n + 1 && n < calls_.size() && calls_[n - 1] == "Close" && calls_[n] == "Close";
-      ASSERT_TRUE(result.failure);
-      EXPECT_EQ(result.failure->osError, bothCloses ? kInjectedInRecovery.osError : kInjected.osError);
-      if (result.failure->unchanged) {
-        ExpectDone(dir, pass);
-      } else {
-        EXPECT_EQ(result.failure->backupPath, dir / (steps_[pass].prefix + "x.pas"));
-        EXPECT_EQ(ReadBytes(result.failure->backupPath), contents_[pass]);
-      }
+      ExpectFailure(dir, result, pass, kInjected);
+      ExpectDoneWithLeftovers(dir, pass);
     }
   }
 }

@@ -158,19 +158,27 @@ struct FaultCase {
 };
 
 // Each leaves the file byte for byte as it was, under its own name, and no
-// backup behind.
+// backup or work file behind.
 const FaultCase kFaults[] = {
-    {"backup cannot be opened", {"OpenForReading", 1, Effect::Fail, {FailureReason::InUse, 32}}, FailureReason::InUse},
-    {"target cannot be created", {"CreateForWriting", 1, Effect::Fail, {FailureReason::AccessDenied, 5}},
+    {"original cannot be opened", {"OpenForReading", 1, Effect::Fail, {FailureReason::InUse, 32}},
+     FailureReason::InUse},
+    {"work file cannot be created", {"CreateWorkFile", 1, Effect::Fail, {FailureReason::AccessDenied, 5}},
      FailureReason::AccessDenied},
-    {"size unknown", {"Size", 1, Effect::Fail, {FailureReason::Other, 5}}, FailureReason::Other},
+    {"size unknown", {"Identify", 1, Effect::Fail, {FailureReason::Other, 5}}, FailureReason::Other},
     {"read fails half-way", {"Read", 3, Effect::Fail, {FailureReason::Other, 5}}, FailureReason::Other},
     {"read ends early", {"Read", 2, Effect::Nothing}, FailureReason::InputChanged},
     {"write fails half-way", {"Write", 2, Effect::Fail, {FailureReason::Other, 5}}, FailureReason::Other},
     {"disk full", {"Write", 3, Effect::Fail, {FailureReason::DiskFull, 28}}, FailureReason::DiskFull},
     {"write stores nothing", {"Write", 1, Effect::Nothing}, FailureReason::DiskFull},
-    {"closing the target fails", {"Close", 2, Effect::Fail, {FailureReason::DiskFull, 28}}, FailureReason::DiskFull},
-    {"closing the backup fails", {"Close", 1, Effect::Fail, {FailureReason::Other, 5}}, FailureReason::Other},
+    {"permissions cannot be kept", {"CopyMetadata", 1, Effect::Fail, {FailureReason::AccessDenied, 1}},
+     FailureReason::AccessDenied},
+    {"closing the work file fails", {"Close", 1, Effect::Fail, {FailureReason::DiskFull, 28}},
+     FailureReason::DiskFull},
+    {"the name no longer leads to the file", {"IdentifyPath", 1, Effect::Fail, {FailureReason::NotFound, 2}},
+     FailureReason::InputChanged},
+    {"backup name cannot be made", {"Link", 1, Effect::Fail, {FailureReason::AccessDenied, 13}},
+     FailureReason::AccessDenied},
+    {"result cannot take the name", {"Replace", 1, Effect::Fail, {FailureReason::InUse, 32}}, FailureReason::InUse},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.what; }
@@ -213,23 +221,28 @@ TEST_F(PassTest, ShortReadsAndWritesStillGiveTheWholeResult) {
   EXPECT_EQ(ReadBytes(dir / "x.pas"), Repeat(kLineWithoutComment, kLines));
 }
 
+// Without hard links the original itself is moved to the backup name; when
+// the result then cannot take its place and the original cannot be moved
+// back either, the failure says where it lies.
 TEST_F(PassTest, AFailedRestoreLeavesTheContentInTheBackupAndSaysWhere) {
   WriteBytes(dir / "x.pas", kSource);
   FaultInjectingFileSystem fs;
-  fs.Inject({"Write", 1, Effect::Fail, {FailureReason::DiskFull, 28}});
-  fs.Inject({"Remove", 1, Effect::Fail, {FailureReason::AccessDenied, 13}});
+  fs.Inject({"Link", 1, Effect::Fail, {FailureReason::NoLinks, 1}});
+  fs.Inject({"Replace", 1, Effect::Fail, {FailureReason::DiskFull, 28}});
+  fs.Inject({"RenameNoReplace", 2, Effect::Fail, {FailureReason::AccessDenied, 13}});
   const auto failure = Run(kBoth, fs);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->reason, FailureReason::DiskFull);
   EXPECT_FALSE(failure->unchanged);
   EXPECT_EQ(failure->backupPath, dir / "ComOld_x.pas");
+  EXPECT_EQ(dir.Names(), (Names{"ComOld_x.pas"}));
   EXPECT_EQ(ReadBytes(dir / "ComOld_x.pas"), kSource);
 }
 
 TEST_F(PassTest, ASecondPassThatFailsKeepsTheFirstPassAndItsBackup) {
   WriteBytes(dir / "x.pas", kSource);
   FaultInjectingFileSystem fs;
-  fs.Inject({"CreateForWriting", 2, Effect::Fail, {FailureReason::AccessDenied, 5}});
+  fs.Inject({"CreateWorkFile", 2, Effect::Fail, {FailureReason::AccessDenied, 5}});
   const auto failure = Run(kBoth, fs);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->pass, PassKind::SpaceToTab);
@@ -242,7 +255,7 @@ TEST_F(PassTest, ASecondPassThatFailsKeepsTheFirstPassAndItsBackup) {
 TEST_F(PassTest, EveryBackupNameTakenIsRefused) {
   WriteBytes(dir / "x.pas", kSource);
   FaultInjectingFileSystem fs;
-  fs.Inject({"RenameNoReplace", FaultInjectingFileSystem::kEveryCall, Effect::Fail, {FailureReason::NameTaken, 17}});
+  fs.Inject({"Link", FaultInjectingFileSystem::kEveryCall, Effect::Fail, {FailureReason::NameTaken, 17}});
   const auto failure = CommentDelete(Target(), progress, fs);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->reason, FailureReason::NoFreeBackupName);

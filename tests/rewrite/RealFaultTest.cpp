@@ -6,6 +6,7 @@
 #include <sys/mount.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "CommentRule.h"
@@ -98,6 +99,20 @@ TEST_F(RealFaultTest, AFileSystemThatFillsUpInTheSecondPassKeepsTheFirstPassAndI
   EXPECT_EQ(NamesIn(folder), (Names{"ComOld_x.pas", "x.pas"}));
   EXPECT_EQ(ReadBytes(folder + "ComOld_x.pas"), text);
   EXPECT_EQ(ReadBytes(folder + "x.pas"), ApplyRule(CommentRule(), text));
+}
+
+// The pass fails, and must not take the editor's save for its own result.
+TEST_F(RealFaultTest, AnEditorsSaveDuringARunThatFillsTheDiskIsKept) {
+  WriteBytes(folder + "x.pas", TextOfSize(kMountSize * 6 / 10));
+  MeddlingProgress editor([&] {
+    WriteBytes(folder + "x.pas~", "saved\r\n");
+    ASSERT_EQ(std::rename((folder + "x.pas~").c_str(), (folder + "x.pas").c_str()), 0);
+  });
+  const auto failure = RunJunbi({folder, "x.pas"}, {true, true, false}, editor, display);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->reason, FailureReason::DiskFull);
+  EXPECT_EQ(NamesIn(folder), (Names{"x.pas"}));
+  EXPECT_EQ(ReadBytes(folder + "x.pas"), "saved\r\n");
 }
 
 TEST_F(RealFaultTest, AReadOnlyFolderIsLeftAsItWas) {

@@ -102,15 +102,15 @@ TEST(RuleChain, ThroughTheStreamAcrossReadBlocks) {
     FileSystem& fs = PlatformFileSystem();
     FileHandle in = 0;
     FileHandle out = 0;
-    const std::string outName = threeBlanks ? "out3" : "out";
+    std::string outName;
     ASSERT_TRUE(fs.OpenForReading(dir / "in", in));
-    ASSERT_TRUE(fs.CreateForWriting(dir / outName, out));
+    ASSERT_TRUE(fs.CreateWorkFile(dir.Path(), out, outName));
     const StreamResult result = RewriteStream(fs, in, out, CommentThenTabRule(threeBlanks), [](std::int64_t) {});
     fs.Close(in);
     fs.Close(out);
     ASSERT_TRUE(result.status);
     EXPECT_EQ(result.consumed, static_cast<std::int64_t>(input.size()));
-    EXPECT_EQ(ReadBytes(dir / outName), OneAfterTheOther(input, threeBlanks));
+    EXPECT_EQ(ReadBytes(outName), OneAfterTheOther(input, threeBlanks));
   }
 }
 

@@ -26,24 +26,42 @@ IoStatus FaultInjectingFileSystem::Inspect(const std::string& path) {
   return Unless("Inspect", [&] { return real_.Inspect(path); });
 }
 
-IoStatus FaultInjectingFileSystem::FollowLink(const std::string& path, std::string& filePath) {
-  return Unless("FollowLink", [&] { return real_.FollowLink(path, filePath); });
+IoStatus FaultInjectingFileSystem::ResolveFile(const std::string& path, std::string& filePath) {
+  return Unless("ResolveFile", [&] { return real_.ResolveFile(path, filePath); });
 }
 
-IoStatus FaultInjectingFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
-  return Unless("RenameNoReplace", [&] { return real_.RenameNoReplace(from, to); });
+IoStatus FaultInjectingFileSystem::Identify(FileHandle handle, FileIdentity& identity) {
+  return Unless("Identify", [&] { return real_.Identify(handle, identity); });
+}
+
+IoStatus FaultInjectingFileSystem::IdentifyPath(const std::string& path, FileIdentity& identity) {
+  return Unless("IdentifyPath", [&] { return real_.IdentifyPath(path, identity); });
 }
 
 IoStatus FaultInjectingFileSystem::OpenForReading(const std::string& path, FileHandle& handle) {
   return Unless("OpenForReading", [&] { return real_.OpenForReading(path, handle); });
 }
 
-IoStatus FaultInjectingFileSystem::CreateForWriting(const std::string& path, FileHandle& handle) {
-  return Unless("CreateForWriting", [&] { return real_.CreateForWriting(path, handle); });
+IoStatus FaultInjectingFileSystem::CreateWorkFile(const std::string& folder, FileHandle& handle, std::string& path) {
+  return Unless("CreateWorkFile", [&] { return real_.CreateWorkFile(folder, handle, path); });
 }
 
-IoStatus FaultInjectingFileSystem::Size(FileHandle handle, std::int64_t& size) {
-  return Unless("Size", [&] { return real_.Size(handle, size); });
+IoStatus FaultInjectingFileSystem::CopyMetadata(FileHandle from, const std::string& fromPath, FileHandle to,
+                                                const std::string& toPath) {
+  return Unless("CopyMetadata", [&] { return real_.CopyMetadata(from, fromPath, to, toPath); });
+}
+
+IoStatus FaultInjectingFileSystem::Link(const std::string& existing, const std::string& newName) {
+  return Unless("Link", [&] { return real_.Link(existing, newName); });
+}
+
+IoStatus FaultInjectingFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  return Unless("RenameNoReplace", [&] { return real_.RenameNoReplace(from, to); });
+}
+
+IoStatus FaultInjectingFileSystem::Replace(const std::string& from, const std::string& to,
+                                           const std::string& alsoNamed) {
+  return Unless("Replace", [&] { return real_.Replace(from, to, alsoNamed); });
 }
 
 IoStatus FaultInjectingFileSystem::Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity,
@@ -79,8 +97,8 @@ IoStatus FaultInjectingFileSystem::Close(FileHandle handle) {
   return fault && fault->effect == Effect::Fail ? fault->failure : status;
 }
 
-IoStatus FaultInjectingFileSystem::Remove(const std::string& path) {
-  return Unless("Remove", [&] { return real_.Remove(path); });
+IoStatus FaultInjectingFileSystem::Remove(const std::string& path, const std::string& alsoNamed) {
+  return Unless("Remove", [&] { return real_.Remove(path, alsoNamed); });
 }
 
 }  // namespace kelbrin::test

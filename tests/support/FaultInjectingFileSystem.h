@@ -29,15 +29,20 @@ class FaultInjectingFileSystem final : public FileSystem {
   const std::vector<std::string>& Calls() const { return calls_; }
 
   IoStatus Inspect(const std::string& path) override;
-  IoStatus FollowLink(const std::string& path, std::string& filePath) override;
-  IoStatus RenameNoReplace(const std::string& from, const std::string& to) override;
+  IoStatus ResolveFile(const std::string& path, std::string& filePath) override;
+  IoStatus Identify(FileHandle handle, FileIdentity& identity) override;
+  IoStatus IdentifyPath(const std::string& path, FileIdentity& identity) override;
   IoStatus OpenForReading(const std::string& path, FileHandle& handle) override;
-  IoStatus CreateForWriting(const std::string& path, FileHandle& handle) override;
-  IoStatus Size(FileHandle handle, std::int64_t& size) override;
+  IoStatus CreateWorkFile(const std::string& folder, FileHandle& handle, std::string& path) override;
+  IoStatus CopyMetadata(FileHandle from, const std::string& fromPath, FileHandle to,
+                        const std::string& toPath) override;
   IoStatus Read(FileHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t& got) override;
   IoStatus Write(FileHandle handle, const std::uint8_t* bytes, std::size_t count, std::size_t& put) override;
   IoStatus Close(FileHandle handle) override;
-  IoStatus Remove(const std::string& path) override;
+  IoStatus Link(const std::string& existing, const std::string& newName) override;
+  IoStatus RenameNoReplace(const std::string& from, const std::string& to) override;
+  IoStatus Replace(const std::string& from, const std::string& to, const std::string& alsoNamed) override;
+  IoStatus Remove(const std::string& path, const std::string& alsoNamed) override;
   FileHandle StandardInput() override { return real_.StandardInput(); }
   FileHandle StandardOutput() override { return real_.StandardOutput(); }
 

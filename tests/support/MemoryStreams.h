@@ -64,14 +64,20 @@ class MemoryStreams final : public FileSystem {
   FileHandle StandardInput() override { return kInput; }
   FileHandle StandardOutput() override { return kOutput; }
 
+  // The filter asks which files the streams are; these are no files.
+  IoStatus Identify(FileHandle, FileIdentity&) override { return {FailureReason::NotRegularFile, 0}; }
+
   IoStatus Inspect(const std::string&) override { return Stray(); }
-  IoStatus FollowLink(const std::string&, std::string&) override { return Stray(); }
-  IoStatus RenameNoReplace(const std::string&, const std::string&) override { return Stray(); }
+  IoStatus ResolveFile(const std::string&, std::string&) override { return Stray(); }
+  IoStatus IdentifyPath(const std::string&, FileIdentity&) override { return Stray(); }
   IoStatus OpenForReading(const std::string&, FileHandle&) override { return Stray(); }
-  IoStatus CreateForWriting(const std::string&, FileHandle&) override { return Stray(); }
-  IoStatus Size(FileHandle, std::int64_t&) override { return Stray(); }
+  IoStatus CreateWorkFile(const std::string&, FileHandle&, std::string&) override { return Stray(); }
+  IoStatus CopyMetadata(FileHandle, const std::string&, FileHandle, const std::string&) override { return Stray(); }
   IoStatus Close(FileHandle) override { return Stray(); }
-  IoStatus Remove(const std::string&) override { return Stray(); }
+  IoStatus Link(const std::string&, const std::string&) override { return Stray(); }
+  IoStatus RenameNoReplace(const std::string&, const std::string&) override { return Stray(); }
+  IoStatus Replace(const std::string&, const std::string&, const std::string&) override { return Stray(); }
+  IoStatus Remove(const std::string&, const std::string&) override { return Stray(); }
 
  private:
   static constexpr FileHandle kInput = 0;

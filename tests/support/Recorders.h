@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MessageDisplay.h"
@@ -29,6 +31,21 @@ class RecordingProgress final : public PassProgress {
   }
 
   std::vector<Setting> settings;
+};
+
+// Plays another program: runs `meddle` once, when the pass reports its first
+// block read.
+class MeddlingProgress final : public PassProgress {
+ public:
+  explicit MeddlingProgress(std::function<void()> meddle) : meddle_(std::move(meddle)) {}
+  void SetMin(std::int64_t) override {}
+  void SetMax(std::int64_t) override {}
+  void SetPosition(std::int64_t value) override {
+    if (value > 0 && meddle_) std::exchange(meddle_, nullptr)();
+  }
+
+ private:
+  std::function<void()> meddle_;
 };
 
 // Every message a run shows.

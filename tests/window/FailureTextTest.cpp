@@ -56,7 +56,8 @@ TEST(FailureText, ReasonsWithoutASystemCodeHaveWordsOfTheirOwn) {
                                    FailureReason::NotRegularFile, FailureReason::AccessDenied,
                                    FailureReason::InUse,          FailureReason::DiskFull,
                                    FailureReason::NameTaken,      FailureReason::NoFreeBackupName,
-                                   FailureReason::InputChanged,   FailureReason::Other};
+                                   FailureReason::InputChanged,   FailureReason::NotSupported,
+                                   FailureReason::Other};
   std::set<std::wstring> words;
   for (FailureReason reason : reasons) {
     const auto lines = Lines(ui::FailureText(Failure(PassKind::CommentDelete, reason, 0)));
