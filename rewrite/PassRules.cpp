@@ -11,6 +11,12 @@ namespace kelbrin {
 
 PassRules::~PassRules() = default;
 
+const ByteRule& PassRules::For(const PassSelection& selection) const {
+  if (!selection.spaceToTab) return Comment();
+  if (!selection.commentDelete) return Tab();
+  return Both();
+}
+
 const ByteRule& PassRules::Own(std::unique_ptr<ByteRule> rule) {
   owned_.push_back(std::move(rule));
   return *owned_.back();

@@ -7,6 +7,7 @@
 #include "ByteMasks.h"
 #include "ByteRule.h"
 #include "Lexer.h"
+#include "RunJunbi.h"
 
 namespace kelbrin {
 
@@ -44,6 +45,8 @@ class PassRules {
   const ByteRule& Tab() const { return *tab_; }
   // The comment rule's output fed to the tab rule.
   const ByteRule& Both() const { return *both_; }
+  // What one streaming pass of the selected passes takes: one of the three.
+  const ByteRule& For(const PassSelection& selection) const;
 
  private:
   const ByteRule& Own(std::unique_ptr<ByteRule> rule);
