@@ -13,10 +13,11 @@ constexpr std::size_t kOutputCapacity = kStreamBlockSize + RuleRunner::PieceRoom
 }  // namespace
 
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
-                           const std::function<void(std::int64_t)>& onRead) {
+                           const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start) {
   OutputBuffer out(fileSystem, output, kOutputCapacity);
   PageBuffer block(kStreamBlockSize);
   RuleRunner runner(rule);
+  runner.Feed(start.data(), start.size(), out);
   StreamResult result;
   for (;;) {
     if (StopRequested()) {

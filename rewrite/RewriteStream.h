@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "ByteRule.h"
 #include "platform/FileSystem.h"
@@ -21,8 +22,9 @@ struct StreamResult {
 // Reads `input` to its end in fixed blocks, runs every byte through `rule`
 // and writes what it gives to `output`. Memory stays the same whatever the
 // size. `onRead` hears the count of bytes read so far after every block.
-// A stop request ends it before the next block, as Interrupted.
+// A stop request ends it before the next block, as Interrupted. Bytes of the
+// input read before, `start`, are rewritten first (and not counted).
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
-                           const std::function<void(std::int64_t)>& onRead);
+                           const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start = {});
 
 }  // namespace kelbrin
