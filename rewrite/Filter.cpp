@@ -1,20 +1,10 @@
 #include "Filter.h"
 
-#include "CommentRule.h"
 #include "ParallelStream.h"
-#include "RuleChain.h"
-#include "TabRule.h"
+#include "PassRules.h"
 
 namespace kelbrin {
 namespace {
-
-// Both passes chained make one rule, the comment rule's output feeding the
-// tab rule.
-const ByteRule& RuleFor(const PassSelection& selection) {
-  if (!selection.spaceToTab) return CommentRule();
-  if (!selection.commentDelete) return TabRule(selection.space3);
-  return CommentThenTabRule(selection.space3);
-}
 
 // Writing into the file being read would read the output again, without end
 // where the output is appended.
@@ -27,10 +17,32 @@ bool OutputIsInput(FileSystem& fileSystem) {
 
 }  // namespace
 
+// Both passes chained make one rule, the comment rule's output feeding the
+// tab rule.
 IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
+  return RunFilter(PassRules({.threeBlanks = selection.space3}).For(selection), fileSystem);
+}
+
+IoStatus RunFilter(const ByteRule& rule, FileSystem& fileSystem, std::span<const std::uint8_t> start) {
   if (OutputIsInput(fileSystem)) return {FailureReason::InputIsOutput, 0};
-  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(),
-                                 RuleFor(selection));
+  if (!start.empty()) {
+    return RewriteStream(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule,
+                         [](std::int64_t) {}, start)
+        .status;
+  }
+  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule);
+}
+
+IoStatus ReadStart(FileSystem& fileSystem, std::size_t most, std::vector<std::uint8_t>& start) {
+  start.resize(most);
+  std::size_t have = 0;
+  IoStatus status;
+  for (std::size_t got = 1; status && got > 0 && have < most; have += got) {
+    status = fileSystem.Read(fileSystem.StandardInput(), start.data() + have, most - have, got);
+    if (!status) got = 0;
+  }
+  start.resize(have);
+  return status;
 }
 
 }  // namespace kelbrin
