@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "Lexer.h"
 #include "RunJunbi.h"
 
 namespace kelbrin::cli {
@@ -15,6 +17,13 @@ struct CliRequest {
   Action action = Action::Rewrite;
   PassSelection selection;
   std::vector<std::string> files;  // "-" is standard input; none means standard input
+  // --syntax: a language, or by each file's extension (auto); none: the plain rules.
+  std::optional<Language> language;
+  bool languageByExtension = false;
+  // --encoding: none for auto.
+  std::optional<Encoding> encoding;
+  int tabStops = 0;  // --tab-stops; 0 for the counting rule
+  bool leading = false;
 };
 
 struct UsageError {

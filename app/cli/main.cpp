@@ -1,4 +1,6 @@
 // kelbrin-cli: the rewriting core on the command line, in place or as a filter.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,8 +10,10 @@
 #include "CliOptions.h"
 #include "ConsoleProgress.h"
 #include "FailureText.h"
+#include "Encoding.h"
 #include "Filter.h"
-#include "RunJunbi.h"
+#include "PassRules.h"
+#include "PassesWithRules.h"
 #include "SplitTarget.h"
 #include "StopOnSignals.h"
 #include "StopRequest.h"
@@ -26,22 +30,51 @@ constexpr int kUsageFailed = 2;
 
 void Complain(const std::string& text) { std::fprintf(stderr, "kelbrin-cli: %s\n", text.c_str()); }
 
-// Failures go to standard error; success says nothing.
-class ConsoleDisplay final : public MessageDisplay {
- public:
-  void ShowCompletion(std::string_view) override {}
-  void ShowFailure(const PassFailure& failure) override { Complain(FailureLine(failure)); }
-};
 
-bool RewriteInPlace(const std::string& path, const PassSelection& selection, ConsoleProgress& progress) {
-  const StopOnSignals stoppable;
-  ConsoleDisplay display;
-  progress.SetFile(path);
-  return !RunJunbi(SplitTarget(path, PlatformPathRules()), selection, progress, display);
+// Standard input is judged by this much of its start under --encoding=auto.
+constexpr std::size_t kJudgedStart = 1024 * 1024;
+
+// The options of the rules, but for the language and the encoding, which
+// may be a file's own.
+RuleOptions OptionsOf(const CliRequest& request) {
+  return {.language = request.language,
+          .encoding = request.encoding.value_or(Encoding::Cp932),
+          .threeBlanks = request.selection.space3,
+          .tabStops = request.tabStops,
+          .leadingOnly = request.leading};
 }
 
-bool RewriteStandardStreams(const PassSelection& selection) {
-  const IoStatus status = RunFilter(selection);
+// Only the lexers and the tab stops read characters; the plain rules read bytes.
+bool ReadsCharacters(const RuleOptions& options) { return options.language || options.tabStops > 0; }
+
+bool RewriteInPlace(const std::string& path, const CliRequest& request, ConsoleProgress& progress) {
+  RuleOptions options = OptionsOf(request);
+  if (request.languageByExtension) {
+    options.language = LanguageForPath(path);
+    if (!options.language) {
+      Complain(path + ": no language for this name's extension; choose one: --syntax=c, cpp, java or pascal");
+      return false;
+    }
+  }
+  // A file that cannot be read is reported by the pass itself.
+  if (!request.encoding && ReadsCharacters(options)) EncodingOfFile(PlatformFileSystem(), path, options.encoding);
+  const PassRules rules(options);
+  const StopOnSignals stoppable;
+  progress.SetFile(path);
+  const auto failure = RunPasses(SplitTarget(path, PlatformPathRules()), request.selection, rules, progress);
+  if (failure) Complain(FailureLine(*failure));
+  return !failure;
+}
+
+bool RewriteStandardStreams(const CliRequest& request) {
+  RuleOptions options = OptionsOf(request);
+  std::vector<std::uint8_t> start;
+  IoStatus status;
+  if (!request.encoding && ReadsCharacters(options)) {
+    status = ReadStart(PlatformFileSystem(), kJudgedStart, start);
+    options.encoding = EncodingOf(start, start.size() < kJudgedStart);
+  }
+  if (status) status = RunFilter(PassRules(options).For(request.selection), PlatformFileSystem(), start);
   if (!status) Complain("-: " + ReasonText(status.reason, status.osError));
   return static_cast<bool>(status);
 }
@@ -53,10 +86,14 @@ int Rewrite(const CliRequest& request) {
   }
   ConsoleProgress progress(stderr, StandardErrorIsTerminal());
   const std::vector<std::string> standardInput = {"-"};
+  const std::vector<std::string>& files = request.files.empty() ? standardInput : request.files;
+  if (request.languageByExtension && std::find(files.begin(), files.end(), "-") != files.end()) {
+    Complain("standard input has no name to choose a language by: give --syntax=c, cpp, java or pascal");
+    return kUsageFailed;
+  }
   bool allDone = true;
-  for (const std::string& file : request.files.empty() ? standardInput : request.files) {
-    const bool done = file == "-" ? RewriteStandardStreams(request.selection)
-                                  : RewriteInPlace(file, request.selection, progress);
+  for (const std::string& file : files) {
+    const bool done = file == "-" ? RewriteStandardStreams(request) : RewriteInPlace(file, request, progress);
     allDone = allDone && done;
     // A stop that came after the last pass had published its result has not
     // been told yet.
