@@ -100,78 +100,100 @@ class LexerWalk {
   std::size_t known_ = 0;
 };
 
+// The lexer's walk over a block: with `kWrite`, writing what the table's
+// steps write; with `kStopAtFlip`, stopping after the first byte whose step
+// takes the lexer from a literal's states to others' or back.
+template <class Chunk, bool kWrite, bool kStopAtFlip>
+std::uint8_t* Walk(const LexerRule& rule, RulePart& state, const std::uint8_t* bytes, std::size_t count,
+                   const LexerRule::Literals* literal, std::uint8_t* out, std::size_t& read) {
+  LexerWalk walk(rule, state, bytes);
+  const bool inLiteral = kStopAtFlip && (*literal)[state.at];
+  std::array<std::uint8_t, sizeof(ByteRule::Action) + kBlockSlack> ignored;
+  std::size_t offset = 0;  // of the chunk in the block
+  read = count;
+  ForEachChunkWhile(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
+    StopMasks<Chunk> masks(chunk, valid, last);
+    std::size_t pos = 0;
+    while (pos < valid) {
+      if (const LexerRule::Run* run = walk.Run()) {
+        const std::uint64_t ahead = masks.Of(*run, walk.RunIndex()) & BitsFrom(pos);
+        const std::size_t stop = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
+        if (kWrite && run->echo) out = CopyPlain(out, chunk + pos, stop - pos);
+        pos = stop;
+        if (pos == valid) break;
+      }
+      if constexpr (kWrite) {
+        out = walk.Step(offset + pos++, out);
+      } else {
+        walk.Step(offset + pos++, ignored.data());
+      }
+      if (kStopAtFlip && (*literal)[walk.At()] != inLiteral) {
+        read = offset + pos;
+        return false;
+      }
+    }
+    offset += valid;
+    return true;
+  });
+  walk.End(read);
+  return out;
+}
+
 struct LexerKernel {
-  // Writes what the table's steps write.
   template <class Chunk>
   static std::uint8_t* Run(const ByteRule& base, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out) {
-    LexerWalk walk(static_cast<const LexerRule&>(base), *state, bytes);
-    std::size_t offset = 0;  // of the chunk in the block
-    ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
-      StopMasks<Chunk> masks(chunk, valid, last);
-      std::size_t pos = 0;
-      while (pos < valid) {
-        if (const LexerRule::Run* run = walk.Run()) {
-          const std::uint64_t ahead = masks.Of(*run, walk.RunIndex()) & BitsFrom(pos);
-          const std::size_t stop = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
-          if (run->echo) out = CopyPlain(out, chunk + pos, stop - pos);
-          pos = stop;
-          if (pos == valid) break;
-        }
-        out = walk.Step(offset + pos++, out);
-      }
-      offset += valid;
-    });
-    walk.End(count);
-    return out;
+    std::size_t read = 0;
+    return Walk<Chunk, true, false>(static_cast<const LexerRule&>(base), *state, bytes, count, nullptr, out, read);
   }
 
-  // Reads as LexerRule::Scan says, writing nothing.
   template <class Chunk>
   static std::size_t Scan(const LexerRule& rule, RulePart& state, const std::uint8_t* bytes, std::size_t count,
                           const LexerRule::Literals& literal) {
-    LexerWalk walk(rule, state, bytes);
-    const bool inLiteral = literal[state.at];
-    std::array<std::uint8_t, sizeof(ByteRule::Action) + kBlockSlack> ignored;
-    std::size_t offset = 0;
-    std::size_t read = count;
-    ForEachChunkWhile(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
-      StopMasks<Chunk> masks(chunk, valid, last);
-      std::size_t pos = 0;
-      while (pos < valid) {
-        if (const LexerRule::Run* run = walk.Run()) {
-          const std::uint64_t ahead = masks.Of(*run, walk.RunIndex()) & BitsFrom(pos);
-          pos = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
-          if (pos == valid) break;
-        }
-        walk.Step(offset + pos++, ignored.data());
-        if (literal[walk.At()] != inLiteral) {
-          read = offset + pos;
-          return false;
-        }
-      }
-      offset += valid;
-      return true;
-    });
-    walk.End(read);
+    std::size_t read = 0;
+    Walk<Chunk, false, true>(rule, state, bytes, count, &literal, nullptr, read);
     return read;
+  }
+
+  template <class Chunk>
+  static std::uint8_t* ScanWriting(const LexerRule& rule, RulePart& state, const std::uint8_t* bytes,
+                                   std::size_t count, const LexerRule::Literals& literal, std::uint8_t* out,
+                                   std::size_t& read) {
+    return Walk<Chunk, true, true>(rule, state, bytes, count, &literal, out, read);
   }
 };
 
-template <class Chunk>
+#if defined(__SSE2__)
 [[gnu::target("avx2,bmi,bmi2"), gnu::flatten]] std::size_t ScanAvx2(const LexerRule& rule, RulePart& state,
                                                                     const std::uint8_t* bytes, std::size_t count,
                                                                     const LexerRule::Literals& literal) {
-  return LexerKernel::Scan<Chunk>(rule, state, bytes, count, literal);
+  return LexerKernel::Scan<Avx2Chunk>(rule, state, bytes, count, literal);
 }
+
+[[gnu::target("avx2,bmi,bmi2"), gnu::flatten]] std::uint8_t* ScanWritingAvx2(
+    const LexerRule& rule, RulePart& state, const std::uint8_t* bytes, std::size_t count,
+    const LexerRule::Literals& literal, std::uint8_t* out, std::size_t& read) {
+  return LexerKernel::ScanWriting<Avx2Chunk>(rule, state, bytes, count, literal, out, read);
+}
+#endif
 
 LexerRule::ScanPath ScanPathFor(Width width) {
   switch (width) {
 #if defined(__SSE2__)
-    case Width::Avx2: return ScanAvx2<Avx2Chunk>;
+    case Width::Avx2: return ScanAvx2;
     case Width::Sse2: return LexerKernel::Scan<Sse2Chunk>;
 #endif
     default: return LexerKernel::Scan<ScalarChunk>;
+  }
+}
+
+LexerRule::ScanWritingPath ScanWritingPathFor(Width width) {
+  switch (width) {
+#if defined(__SSE2__)
+    case Width::Avx2: return ScanWritingAvx2;
+    case Width::Sse2: return LexerKernel::ScanWriting<Sse2Chunk>;
+#endif
+    default: return LexerKernel::ScanWriting<ScalarChunk>;
   }
 }
 
@@ -186,7 +208,9 @@ bool SameAction(const ByteRule::Action& a, const ByteRule::Action& b) {
 }  // namespace
 
 LexerRule::LexerRule(const LexerTable& table, Width width)
-    : ByteRule(table.Table(), BlockPathFor<LexerKernel>(width)), scanPath_(ScanPathFor(width)) {
+    : ByteRule(table.Table(), BlockPathFor<LexerKernel>(width)),
+      scanPath_(ScanPathFor(width)),
+      scanWritingPath_(ScanWritingPathFor(width)) {
   runOf_.fill(kMaxStates);
   for (std::span<const std::uint8_t> states : table.Runs()) FindRun(states);
 }

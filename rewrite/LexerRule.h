@@ -53,6 +53,12 @@ class LexerRule final : public ByteRule {
   using ScanPath = std::size_t (*)(const LexerRule& rule, RulePart& state, const std::uint8_t* bytes,
                                    std::size_t count, const Literals& literal);
 
+  // The same, writing what the steps write at `out` (with room for it and
+  // kBlockSlack); `read` tells how many bytes it read.
+  using ScanWritingPath = std::uint8_t* (*)(const LexerRule& rule, RulePart& state, const std::uint8_t* bytes,
+                                            std::size_t count, const Literals& literal, std::uint8_t* out,
+                                            std::size_t& read);
+
   LexerRule(const LexerTable& table, Width width = Widest());
 
   const Run* RunOf(std::uint8_t state) const { return runOf_[state] < runs_.size() ? &runs_[runOf_[state]] : nullptr; }
@@ -61,6 +67,10 @@ class LexerRule final : public ByteRule {
 
   std::size_t Scan(RulePart& state, const std::uint8_t* bytes, std::size_t count, const Literals& literal) const {
     return scanPath_(*this, state, bytes, count, literal);
+  }
+  std::uint8_t* ScanWriting(RulePart& state, const std::uint8_t* bytes, std::size_t count, const Literals& literal,
+                            std::uint8_t* out, std::size_t& read) const {
+    return scanWritingPath_(*this, state, bytes, count, literal, out, read);
   }
 
   // The state after the run's plain bytes from `start` to `stop`, read from
@@ -78,6 +88,7 @@ class LexerRule final : public ByteRule {
   std::vector<Run> runs_;
   std::array<std::size_t, kMaxStates> runOf_;
   ScanPath scanPath_;
+  ScanWritingPath scanWritingPath_;
 };
 
 }  // namespace kelbrin

@@ -29,20 +29,16 @@ const LexerRule& PassRules::Own(const LexerTable& table, Width width) {
   return made;
 }
 
-// The lexers below write every byte as read and only guard the blank rule.
-const ByteRule& PassRules::MakeTab(const RuleOptions& options) {
-  const ByteRule* tab = options.tabStops > 0
-                            ? &Own(std::make_unique<TabStopRule>(options.tabStops, options.encoding, SystemCharWidth, options.width))
-                            : &TabRule(options.threeBlanks);
+// The tab rule that --syntax guards from literals.
+const ByteRule& PassRules::MakeUnguardedTab(const RuleOptions& options) {
+  const ByteRule* tab =
+      options.tabStops > 0
+          ? &Own(std::make_unique<TabStopRule>(options.tabStops, options.encoding, SystemCharWidth, options.width))
+          : &TabRule(options.threeBlanks);
   if (options.leadingOnly) {
     const LexerDefinition& indent = IndentLexer();
     const auto& lexer = Own(LexerTable(indent, options.encoding, LexerOutput::AsRead), options.width);
     tab = &Own(std::make_unique<GuardedRule>(lexer, indent.literalStates, *tab));
-  }
-  if (options.language) {
-    const LexerDefinition& syntax = LexerOf(*options.language);
-    const auto& lexer = Own(LexerTable(syntax, options.encoding, LexerOutput::AsRead), options.width);
-    tab = &Own(std::make_unique<GuardedRule>(lexer, syntax.literalStates, *tab));
   }
   return *tab;
 }
@@ -55,11 +51,21 @@ PassRules::PassRules(const RuleOptions& options) {
     both_ = &CommentThenTabRule(options.threeBlanks);
     return;
   }
-  comment_ = options.language
-                 ? &Own(LexerTable(LexerOf(*options.language), options.encoding, LexerOutput::WithoutLineComments), options.width)
-                 : &CommentRule();
-  tab_ = &MakeTab(options);
-  both_ = &Own(std::make_unique<RulePipe>(*comment_, *tab_));
+  const ByteRule& tab = MakeUnguardedTab(options);
+  if (!options.language) {
+    comment_ = &CommentRule();
+    tab_ = &tab;
+    both_ = &Own(std::make_unique<RulePipe>(*comment_, *tab_));
+    return;
+  }
+  // The tab pass alone lexes with a lexer that writes every byte as read; the
+  // two passes chained use the comment pass's lexer for both.
+  const LexerDefinition& syntax = LexerOf(*options.language);
+  const LexerRule& asRead = Own(LexerTable(syntax, options.encoding, LexerOutput::AsRead), options.width);
+  const LexerRule& lexer = Own(LexerTable(syntax, options.encoding, LexerOutput::WithoutLineComments), options.width);
+  comment_ = &lexer;
+  tab_ = &Own(std::make_unique<GuardedRule>(asRead, syntax.literalStates, tab));
+  both_ = &Own(std::make_unique<GuardedChain>(lexer, syntax.literalStates, tab));
 }
 
 }  // namespace kelbrin

@@ -51,7 +51,7 @@ class PassRules {
  private:
   const ByteRule& Own(std::unique_ptr<ByteRule> rule);
   const LexerRule& Own(const LexerTable& table, Width width);
-  const ByteRule& MakeTab(const RuleOptions& options);
+  const ByteRule& MakeUnguardedTab(const RuleOptions& options);
 
   std::vector<std::unique_ptr<ByteRule>> owned_;
   const ByteRule* comment_ = nullptr;
