@@ -8,6 +8,7 @@
 #include "CommentRule.h"
 #include "MemoryStreams.h"
 #include "ParallelStream.h"
+#include "PassRules.h"
 #include "Random.h"
 #include "RuleChain.h"
 #include "RuleHarness.h"
@@ -22,12 +23,17 @@ struct NamedRule {
 };
 
 const std::vector<NamedRule>& FilterRules() {
+  // Rules whose state holds data: a raw string's delimiter, the column.
+  static const PassRules cpp({.language = Language::Cpp, .threeBlanks = true});
+  static const PassRules stops({.tabStops = 4});
   static const std::vector<NamedRule> rules = {
       {"comment", CommentRule()},
       {"tab", TabRule(false)},
       {"tab3", TabRule(true)},
       {"comment+tab", CommentThenTabRule(false)},
       {"comment+tab3", CommentThenTabRule(true)},
+      {"c++ comment+tab3", cpp.Both()},
+      {"tab stops", stops.Tab()},
   };
   return rules;
 }
@@ -78,6 +84,7 @@ const std::vector<Input>& Inputs() {
         {"no line end", Repeated("x    // y  / ", kLarge)},
         {"few line ends", RandomBytes(kLarge, 7, Repeated(" /", 5000) + "\r\n\tx")},
         {"every byte", RandomBytes(kLarge, 11, everyByte)},
+        {"raw strings across blocks", Repeated("R\"delimiter(  //  )\"  )delimiter\"    // c\r\n", kLarge)},
     };
   }();
   return inputs;
