@@ -1,35 +1,11 @@
 // Properties of the rules with --syntax that must hold for every input: the
 // language from the first two switches, code page 932 or UTF-8 from the
 // third, tab stops from the fourth, the block path's width from the top two.
-#include <algorithm>
-
 #include "FuzzInput.h"
 #include "PassRules.h"
 
 using namespace kelbrin;
 using namespace kelbrin::fuzz;
-
-namespace {
-
-std::size_t CountOf(std::string_view text, char byte) {
-  return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
-}
-
-std::string WithoutBlanksAndTabs(std::string_view text) {
-  std::string rest;
-  for (char c : text)
-    if (c != ' ' && c != '\t') rest += c;
-  return rest;
-}
-
-bool IsSubsequence(std::string_view part, std::string_view whole) {
-  std::size_t at = 0;
-  for (char c : whole)
-    if (at < part.size() && part[at] == c) ++at;
-  return at == part.size();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const FuzzInput input = ParseFuzzInput(data, size);
