@@ -62,6 +62,16 @@ expect_run "filter, explicit -" 0 'a\tb\tc\n' '' 'a   b    c\n' -- -t3 -
 expect_run "filter, LF-only lines" 0 'a \nb\n' '' 'a // 1\nb// 2\n' -- --comments
 expect_run "filter, pending blanks at the end" 0 'x\t' '' 'x   ' -- -t -3
 expect_run "filter, empty input" 0 '' '' '' -- -ct3
+expect_run "syntax: strings and block comments stay" 0 'url = "http://x"; x = 1;\r\n/* see http://x */ int y; \r\n' '' \
+  'url = "http://x"; x = 1;\r\n/* see http://x */ int y; // z\r\n' -- --syntax=c -c
+expect_run "syntax: blanks in strings stay" 0 'printf("a    b");\tx\n' '' 'printf("a    b");    x\n' -- --syntax=cpp -t
+expect_run "syntax: code page 932 stepped over" 0 's = "\x95\x5c"; \n' '' 's = "\x95\x5c"; // c\n' -- --syntax=c -c --encoding=cp932
+expect_run "syntax: auto on standard input" 2 '' \
+  'kelbrin-cli: standard input has no name to choose a language by: give --syntax=c, cpp, java or pascal' 'x' -- --syntax=auto -c
+expect_run "tab stops keep the column" 0 'ab\t  c\n' '' 'ab    c\n' -- -t --tab-stops=4
+expect_run "tab stops: indentation only" 0 '\tx    y\n' '' '    x    y\n' -- -t -T 4 --leading
+expect_run "tab stops and -3" 2 '' \
+  'kelbrin-cli: -3 counts blanks and --tab-stops keeps columns: use one or the other (see kelbrin-cli --help)' '' -- -t3 -T4
 
 # Writing into the file being read would grow it without end.
 printf '%b' "$source" >self.pas
