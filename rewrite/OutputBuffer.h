@@ -25,6 +25,8 @@ class OutputBuffer {
   void Commit(std::uint8_t* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
   // Room there is without writing first.
   std::size_t Free() const { return buffer_.size() - used_; }
+  // Forgets what is collected and not yet written.
+  void Discard() { used_ = 0; }
 
   // Writes out what is collected; true while nothing has failed.
   bool Flush();

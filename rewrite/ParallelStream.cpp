@@ -28,6 +28,8 @@ struct Handover {
   const std::uint8_t* tail = nullptr;  // its bytes after the cut, in its thread's buffer
   std::size_t tailSize = 0;
   bool cutInState0 = true;
+  // Cut after a line end, where the rule is most likely back in state 0.
+  bool cutAtLineEnd = false;
   bool inputEnded = false;
 };
 
@@ -113,9 +115,18 @@ class Worker {
     }
   }
 
-  // The rule's sink. Output that does not fit goes out early, in its turn.
+  // The rule's sink. Output that does not fit goes out early, in its turn;
+  // a block rewritten on a guess learns first whether the guess was right,
+  // and if not, what it wrote counts for nothing.
   std::uint8_t* Room(std::size_t count) {
-    if (out_.Free() < count) TakeWriteTurn();
+    if (out_.Free() < count) {
+      if (guessing_) Settle();
+      if (wrongGuess_) {
+        out_.Discard();
+      } else {
+        TakeWriteTurn();
+      }
+    }
     return out_.Room(count);
   }
   void Commit(std::uint8_t* end) { out_.Commit(end); }
@@ -134,10 +145,12 @@ class Worker {
     block_ = n;
     size_ = before.tailSize + got;
     startsInState0_ = before.cutInState0;
+    startsAtLineEnd_ = before.cutAtLineEnd;
     last_ = got == 0;
     Handover after;
     after.inputEnded = last_;
     after.cutInState0 = last_ || Cut();
+    after.cutAtLineEnd = !after.cutInState0 && CutAtLineEnd();
     if (last_) cut_ = size_;
     after.tail = bytes_.data() + cut_;
     after.tailSize = size_ - cut_;
@@ -156,19 +169,54 @@ class Worker {
     return false;
   }
 
+  // Where no byte resets the rule (a lexer's, whose comments and raw strings
+  // span lines), cuts after the last line end near the end, if there is one.
+  bool CutAtLineEnd() {
+    const std::size_t reach = size_ - std::min(size_, kCutReach);
+    for (cut_ = size_; cut_ > reach; --cut_) {
+      if (bytes_.data()[cut_ - 1] == '\n') return true;
+    }
+    cut_ = size_;
+    return false;
+  }
+
+  // A block cut after a line end is rewritten from state 0 while the block
+  // before is still at work, and again from the state that block ended in
+  // if that was another.
   bool RewriteBlock() {
     holdsWriteTurn_ = false;
+    wrongGuess_ = false;
+    guessing_ = !startsInState0_ && startsAtLineEnd_;
     RuleState state;
-    if (!startsInState0_ && !TakeWriteTurn(&state)) return false;
-    RuleRunner runner(rule_, state);
-    runner.Feed(bytes_.data(), cut_, *this);
-    if (last_) runner.Finish(*this);
+    if (!startsInState0_ && !guessing_ && !TakeWriteTurn(&state)) return false;
+    RuleState after = Rewrite(state);
+    if (guessing_) Settle();
+    if (wrongGuess_) {
+      out_.Discard();
+      wrongGuess_ = false;
+      after = Rewrite(actualStart_);
+    }
     if (!TakeWriteTurn() || !out_.Flush()) {
       turns_.Fail(out_.Status());
       return false;
     }
-    turns_.Written(runner.State());
+    turns_.Written(after);
     return true;
+  }
+
+  // Rewrites the block from `state` on; returns the state after it.
+  RuleState Rewrite(const RuleState& state) {
+    RuleRunner runner(rule_, state);
+    runner.Feed(bytes_.data(), cut_, *this);
+    if (last_) runner.Finish(*this);
+    return runner.State();
+  }
+
+  // Takes the write turn and with it the state the block before ended in.
+  void Settle() {
+    guessing_ = false;
+    TakeWriteTurn(&actualStart_);
+    wrongGuess_ = holdsWriteTurn_ && !(actualStart_ == RuleState{});
   }
 
   // Waits until this block may write, and gives the state the block before
@@ -192,8 +240,12 @@ class Worker {
   std::size_t size_ = 0;
   std::size_t cut_ = 0;
   bool startsInState0_ = true;
+  bool startsAtLineEnd_ = false;
   bool last_ = false;
   bool holdsWriteTurn_ = false;
+  bool guessing_ = false;
+  bool wrongGuess_ = false;
+  RuleState actualStart_;
 };
 
 }  // namespace

@@ -10,7 +10,10 @@ namespace kelbrin {
 // after its last byte that brings the rule back to state 0 from any state (a
 // line end, for the rules here), so the next block can start from state 0
 // without waiting; the bytes after the cut go to the front of the next block.
-// A block with no such byte near its end makes the next one wait for the
+// A rule that no byte resets (a lexer's) is cut after a line end, where it is
+// most likely in state 0: the next block is rewritten from state 0 at once,
+// and again, once the state the block before ended in is known, if that was
+// another. A block with neither near its end makes the next one wait for the
 // state it ends in. Writes exactly what RewriteStream writes; fails with the
 // first failure, after which neither thread reads or writes another block.
 IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule);
