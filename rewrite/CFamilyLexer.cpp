@@ -204,6 +204,7 @@ void FollowDelimiter(RulePart& part, std::uint8_t byte, std::uint8_t before) {
     part.at = kRawClosing;
   } else if (delimiter.matched == delimiter.length && byte == '"') {
     part.at = kCode;
+    delimiter = {};  // nothing of the string is left in the state
   } else if (byte == ')') {
     delimiter.matched = 0;
     part.at = kRawClosing;
