@@ -84,6 +84,9 @@ const std::vector<Input>& Inputs() {
         {"no line end", Repeated("x    // y  / ", kLarge)},
         {"few line ends", RandomBytes(kLarge, 7, Repeated(" /", 5000) + "\r\n\tx")},
         {"every byte", RandomBytes(kLarge, 11, everyByte)},
+        // Line ends inside a comment longer than a block: a guess that
+        // the next block starts in state 0 is wrong there.
+        {"a block comment over blocks", Repeated("/*" + Repeated("x  // y\r\n", 1 << 20) + "*/ z  // w\r\n", kLarge)},
         {"raw strings across blocks", Repeated("R\"delimiter(  //  )\"  )delimiter\"    // c\r\n", kLarge)},
     };
   }();
