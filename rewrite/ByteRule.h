@@ -146,6 +146,9 @@ class ByteRule {
 
   // A table's action; only for rules that are one table.
   const Action& On(std::uint8_t state, std::uint8_t byte) const { return actions_[state * 256u + byte]; }
+  // The actions themselves, 256 for each state, for block paths that take
+  // many steps: held in a register, they cost no load of their place.
+  const Action* Actions() const { return actions_.get(); }
   const Action& AtEnd(std::uint8_t state) const { return atEnd_[state]; }
   std::size_t States() const { return states_; }
   // Whether some input leads from state 0 to `state`.

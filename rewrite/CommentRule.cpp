@@ -43,6 +43,7 @@ template <class Chunk>
 std::uint8_t* CommentBlocks::Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes,
                                  std::size_t count, std::uint8_t* out) {
   std::uint8_t at = state->at;
+  const ByteRule::Action* const actions = rule.Actions();
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t slashes = lanes.Mask(kSlashByte);
@@ -63,7 +64,7 @@ std::uint8_t* CommentBlocks::Run(const ByteRule& rule, RulePart* state, const st
         if (ahead == 0) break;
         pos = static_cast<std::size_t>(std::countr_zero(ahead));
       }
-      const ByteRule::Action& action = rule.On(at, chunk[pos++]);
+      const ByteRule::Action& action = actions[at * 256u + chunk[pos++]];
       out = Write(action, out);
       at = action.next;
     }
