@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <algorithm>
 #include <cstring>
+#include <span>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -21,6 +23,8 @@ constexpr std::size_t kBlock = 512 * 1024;
 constexpr std::size_t kCutReach = 16 * 1024;
 constexpr std::size_t kInputCapacity = kCutReach + kBlock;
 // Room for a block's whole output where the rule makes nothing longer.
+// The most bytes read before that the first block can take.
+constexpr std::size_t kMostStart = kBlock;
 constexpr std::size_t kOutputCapacity = kInputCapacity + RuleRunner::PieceRoom(RuleRunner::kPiece);
 
 // What a block leaves to the next.
@@ -39,6 +43,12 @@ struct Handover {
 // CPU for a while; waiting a little without sleeping keeps each on its own.
 class Turns {
  public:
+  // The first block begins with `start`.
+  explicit Turns(std::span<const std::uint8_t> start) {
+    handover_.tail = start.data();
+    handover_.tailSize = start.size();
+  }
+
   // Waits for block n's turn to read and gives what the block before left;
   // false when there is nothing more to read or something failed.
   bool AwaitRead(std::uint64_t n, Handover& before) {
@@ -137,7 +147,8 @@ class Worker {
     if (!turns_.AwaitRead(n, before)) return false;
     if (before.tailSize > 0) std::memcpy(bytes_.data(), before.tail, before.tailSize);
     std::size_t got = 0;
-    const IoStatus status = fileSystem_.Read(input_, bytes_.data() + before.tailSize, kBlock, got);
+    const IoStatus status =
+        fileSystem_.Read(input_, bytes_.data() + before.tailSize, std::min(kBlock, kInputCapacity - before.tailSize), got);
     if (!status) {
       turns_.Fail(status);
       return false;
@@ -250,10 +261,11 @@ class Worker {
 
 }  // namespace
 
-IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule) {
-  const auto alone = [&] { return RewriteStream(fileSystem, input, output, rule, [](std::int64_t) {}).status; };
-  if (std::thread::hardware_concurrency() < kThreads) return alone();
-  Turns turns;
+IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
+                                 std::span<const std::uint8_t> start) {
+  const auto alone = [&] { return RewriteStream(fileSystem, input, output, rule, [](std::int64_t) {}, start).status; };
+  if (std::thread::hardware_concurrency() < kThreads || start.size() > kMostStart) return alone();
+  Turns turns(start);
   Worker mine(fileSystem, input, output, rule, turns);
   Worker other(fileSystem, input, output, rule, turns);
   std::thread helper;

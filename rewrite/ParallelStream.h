@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 #include "RewriteStream.h"
 
 namespace kelbrin {
@@ -16,6 +19,9 @@ namespace kelbrin {
 // another. A block with neither near its end makes the next one wait for the
 // state it ends in. Writes exactly what RewriteStream writes; fails with the
 // first failure, after which neither thread reads or writes another block.
-IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule);
+// `start` holds bytes of the input read before, which come first; up to
+// 512 KiB of them go into the first block, more make it run on one thread.
+IoStatus RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
+                                 std::span<const std::uint8_t> start = {});
 
 }  // namespace kelbrin

@@ -171,6 +171,22 @@ TEST(ParallelStream, BytesThatResetTheRules) {
   }
 }
 
+// Bytes read before the stream starts (standard input judged for its
+// encoding) come first; more than the first block takes are taken alone.
+TEST(ParallelStream, BytesReadBeforeComeFirst) {
+  const std::string input = Repeated(SourceLikeText(100), kLarge);
+  for (const NamedRule& rule : FilterRules()) {
+    const std::string expected = ApplyRule(rule.rule, input);
+    for (std::size_t before : {std::size_t{1}, std::size_t{70000}, std::size_t{512 * 1024}, std::size_t{600000}}) {
+      MemoryStreams streams(std::string_view(input).substr(before));
+      const IoStatus status = RewriteStreamInParallel(streams, streams.StandardInput(), streams.StandardOutput(),
+                                                      rule.rule, {BytesOf(input), before});
+      ASSERT_TRUE(status) << rule.name;
+      ASSERT_EQ(streams.Output(), expected) << rule.name << ", " << before << " bytes read before";
+    }
+  }
+}
+
 TEST(ParallelStream, StopsAtTheFirstFailure) {
   const std::string input = Repeated(SourceLikeText(100), kLarge);
   const ByteRule& rule = CommentThenTabRule(true);
