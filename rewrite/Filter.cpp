@@ -25,12 +25,7 @@ IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
 
 IoStatus RunFilter(const ByteRule& rule, FileSystem& fileSystem, std::span<const std::uint8_t> start) {
   if (OutputIsInput(fileSystem)) return {FailureReason::InputIsOutput, 0};
-  if (!start.empty()) {
-    return RewriteStream(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule,
-                         [](std::int64_t) {}, start)
-        .status;
-  }
-  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule);
+  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule, start);
 }
 
 IoStatus ReadStart(FileSystem& fileSystem, std::size_t most, std::vector<std::uint8_t>& start) {

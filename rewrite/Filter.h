@@ -19,8 +19,7 @@ namespace kelbrin {
 IoStatus RunFilter(const PassSelection& selection, FileSystem& fileSystem = PlatformFileSystem());
 
 // The same through `rule` (what PassRules::For gives). `start` holds bytes
-// already read from standard input, which come first; with them the stream
-// runs on one thread.
+// already read from standard input, which come first.
 IoStatus RunFilter(const ByteRule& rule, FileSystem& fileSystem = PlatformFileSystem(),
                    std::span<const std::uint8_t> start = {});
 

@@ -96,7 +96,7 @@ const char* const kUsage =
     "      --encoding=ENC   how --syntax and --tab-stops read characters: cp932, utf-8, or auto\n"
     "                       (the default): UTF-8 for a file that is valid UTF-8, code page 932\n"
     "                       otherwise; standard input cannot be read twice, so it is judged by\n"
-    "                       its first MiB\n"
+    "                       its first 512 KiB\n"
     "  -T, --tab-stops=N    with -t, use tab stops every N columns (1 to 64), keeping every\n"
     "                       character in its column, as `unexpand -a -t N` does\n"
     "      --leading        with -t, change only the blanks and tabs that begin a line\n"

@@ -31,8 +31,9 @@ constexpr int kUsageFailed = 2;
 void Complain(const std::string& text) { std::fprintf(stderr, "kelbrin-cli: %s\n", text.c_str()); }
 
 
-// Standard input is judged by this much of its start under --encoding=auto.
-constexpr std::size_t kJudgedStart = 1024 * 1024;
+// Standard input is judged by this much of its start under --encoding=auto:
+// what the filter's first block takes.
+constexpr std::size_t kJudgedStart = 512 * 1024;
 
 // The options of the rules, but for the language and the encoding, which
 // may be a file's own.
