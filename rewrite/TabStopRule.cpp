@@ -119,6 +119,14 @@ struct TabStopBlocks {
             ++pos;
             continue;
           }
+          if (byte == '\t') {
+            // Nothing held: the tab is written and goes to the next stop.
+            *out++ = byte;
+            part.columns.column += static_cast<std::uint64_t>(rule.Every()) - rule.InStretch(part.columns.column);
+            part.at = TabStopRule::kStart;
+            ++pos;
+            continue;
+          }
           const auto run = static_cast<std::size_t>(std::countr_one(blanks >> pos));
           if (!everyBlank && run >= 2) {
             out = rule.BlankRun(part, run, out);

@@ -53,6 +53,12 @@ class TabStopRule final : public ByteRule {
   // steps one by one.
   std::uint8_t* BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const;
 
+  // The column within its stop's stretch, without a division where the
+  // stops are a power of two apart.
+  std::uint64_t InStretch(std::uint64_t column) const {
+    return powerOfTwo_ ? column & (static_cast<std::uint64_t>(every_) - 1) : column % static_cast<std::uint64_t>(every_);
+  }
+
   // Whether the state holds blanks back, or the start of a character.
   static bool Holds(const RulePart& part) {
     return part.at == kPending || part.at == kLone || part.at == kLoneThenBlanks || part.columns.awaiting != 0;
@@ -62,12 +68,6 @@ class TabStopRule final : public ByteRule {
   Event Classify(Columns& columns, std::uint8_t byte) const;
   void Advance(Columns& columns, std::uint8_t byte) const;
   std::uint8_t* Apply(RulePart& part, const StopRow& row, std::uint8_t* out) const;
-
-  // The column within its stop's stretch, without a division where the
-  // stops are a power of two apart.
-  std::uint64_t InStretch(std::uint64_t column) const {
-    return powerOfTwo_ ? column & (static_cast<std::uint64_t>(every_) - 1) : column % static_cast<std::uint64_t>(every_);
-  }
 
   int every_;
   bool powerOfTwo_;
