@@ -57,3 +57,30 @@ check-corpus: deps
 
 clean:
 	rm -rf build
+
+# `make install` puts kelbrin-cli, its manual page, its bash completion, the
+# README and the licence under PREFIX, within DESTDIR when one is given (for
+# packagers: `make install DESTDIR=/tmp/stage PREFIX=/usr`). `make dist` packs
+# the Windows zip, the .deb of kelbrin-cli and the source tarball into
+# build/dist/. Both build only what they ship.
+PREFIX ?= /usr/local
+DIST := build/dist
+
+.PHONY: install dist
+
+install: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS) --target kelbrin-cli
+	DESTDIR="$(DESTDIR)" cmake --install build/native --prefix "$(PREFIX)"
+
+dist: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS) --target kelbrin-cli
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target kelbrin kelbrin-cli
+	rm -rf $(DIST)
+	cpack --config build/windows/CPackConfig.cmake -B $(DIST)
+	cpack --config build/native/CPackConfig.cmake -B $(DIST)
+	cpack --config build/native/CPackSourceConfig.cmake -B $(DIST)
+	rm -rf $(DIST)/_CPack_Packages
+	@ls -l $(DIST)

@@ -13,6 +13,9 @@ packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvf
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
 [ "${1:-}" = corpus ] && packages="$packages googletest fpc-source fp-units-base fp-units-fcl openjdk-17-source
   newlib-source unzip xz-utils"
+# make dist and the packaging tests: dpkg-shlibdeps and file for the .deb's
+# dependencies, groff and man for the manual page.
+packages="$packages dpkg-dev file groff-base man-db"
 
 missing=""
 for package in $packages; do

@@ -15,8 +15,17 @@ if [ -n "$file" ] && [ -e "$file" ]; then
   target="Z:$(realpath "$file" | tr / '\\')"
 fi
 
+# ヘルプ → ヘルプ opens ReadMe.txt through the shell, as on Windows: Wine has a
+# notepad for text files, but its new prefixes do not tie .txt to it. Done on
+# the display the window will use, like every start of Wine here.
+associate_text_files() {
+  "$build/wine-run" reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1 ||
+    echo "Could not tie .txt files to Wine's notepad: ヘルプ → ヘルプ may open nothing." >&2
+}
+
 if [ "${KELBRIN_ON_VIRTUAL_DISPLAY:-}" != 1 ]; then
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    associate_text_files
     if [ -n "$target" ]; then exec "$build/wine-run" "$build/kelbrin.exe" "$target"; fi
     exec "$build/wine-run" "$build/kelbrin.exe"
   fi
@@ -27,6 +36,7 @@ fi
 
 # On the virtual display: wait for the window, let it finish drawing, take it,
 # close it. Wine's chatter about the display going away afterwards is dropped.
+associate_text_files
 if [ -n "$target" ]; then
   "$build/wine-run" "$build/kelbrin.exe" "$target" 2>/dev/null &
 else

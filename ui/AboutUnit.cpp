@@ -25,10 +25,8 @@ TAboutForm::TAboutForm(HWND owner) : Form(kAboutFormDesign, owner, nullptr) {
   for (const AboutControl& row : AboutControls())
     this->*row.name = AddControl({row.kind, Handle(), row.bounds, Align::None, row.text, 0, row.font,
                                          row.onClick != nullptr});
-  // The main icon at its own size, in the picture's top left corner.
-  const HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELBRIN), IMAGE_ICON, 32, 32,
-                                 LR_SHARED);
-  SendMessageW(Image2, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  icon_ = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELBRIN), IMAGE_ICON, 32, 32, LR_SHARED));
   FinishLayout();
 }
 
@@ -61,6 +59,9 @@ LRESULT TAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (const auto index = ClickedControl(wParam, lParam))
         if (const auto handler = AboutControls()[*index].onClick) (this->*handler)();
       return 0;
+    case WM_DRAWITEM:
+      DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WM_CTLCOLORSTATIC:
       return LabelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
@@ -80,6 +81,13 @@ LRESULT TAboutForm::LabelColours(HDC dc, HWND label) const {
   SetTextColor(dc, ColourOf(colour));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The main icon at its own size in the picture's top left corner, however
+// the picture itself is scaled, on the dialog's background.
+void TAboutForm::DrawPicture(const DRAWITEMSTRUCT& item) const {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
 bool TAboutForm::ShowHandOver(HWND control) const {

@@ -47,7 +47,9 @@ class TAboutForm final : public Form {
  private:
   LRESULT LabelColours(HDC dc, HWND label) const;
   bool ShowHandOver(HWND control) const;
+  void DrawPicture(const DRAWITEMSTRUCT& item) const;
 
+  HICON icon_ = nullptr;
   bool modal_ = false;
 };
 
@@ -55,7 +57,7 @@ class TAboutForm final : public Form {
 extern TAboutForm* AboutForm;
 
 // The credit line's texts and the author's addresses.
-inline constexpr std::string_view kCreditWord = "Presented by";
+inline constexpr std::string_view kCreditWord = "Made by";
 inline constexpr std::string_view kAuthorName = "Vantorソフトウェア";
 inline constexpr std::string_view kWebPageTitle = "Vantorソフトウェアのページ";
 inline constexpr std::string_view kWebPageAddress = "http://www.example.com/kelbrin/";

@@ -27,7 +27,7 @@ const KindLook kKindLooks[] = {
     {WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX, 0},
     {PROGRESS_CLASSW, 0, 0},
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},
-    {WC_STATICW, SS_ICON, 0},
+    {WC_STATICW, SS_OWNERDRAW, 0},  // the form draws the picture, at the size it chooses
 };
 
 const KindLook& LookOf(ControlKind kind) { return kKindLooks[static_cast<std::size_t>(kind)]; }

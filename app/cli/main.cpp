@@ -18,6 +18,9 @@
 #include "StopOnSignals.h"
 #include "StopRequest.h"
 #include "version.h"
+#ifdef _WIN32
+#include "SafeDllSearch.h"
+#endif
 
 namespace {
 
@@ -109,6 +112,9 @@ int Rewrite(const CliRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  LoadDllsFromTheSystemFolderOnly();
+#endif
   PlatformPathRules();  // the code-page facts are read once, at start-up
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = ParseArguments(arguments);
@@ -122,7 +128,7 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return kAllDone;
     case CliRequest::Action::ShowVersion:
-      std::puts("kelbrin-cli " KELBRIN_PRODUCT_VERSION_TEXT);
+      std::puts("kelbrin-cli " KELBRIN_PRODUCT_VERSION_TEXT "\n" KELBRIN_VERSION_NOTICE);
       return kAllDone;
     case CliRequest::Action::Rewrite:
       break;

@@ -53,7 +53,8 @@ no_comments='a = b / c; \r\n    x\r\n'
 tidied='a = b / c; \r\n\tx\r\n'
 
 "${cli[@]}" --version | tr -d '\r' >"$out_file"
-[ "$(cat "$out_file")" = "kelbrin-cli 1.1.0" ] || fail "version: $(cat "$out_file")"
+[ "$(head -1 "$out_file")" = "kelbrin-cli 1.1.0" ] || fail "version: $(cat "$out_file")"
+grep -qx 'License: MIT License <https://opensource.org/license/mit>.' "$out_file" || fail "version names no licence"
 expect_run "nothing selected" 2 '' 'kelbrin-cli: nothing to do: choose --comments and/or --tabs' 'x' -- -3
 expect_run "unknown option" 2 '' "kelbrin-cli: unknown option '-x' (see kelbrin-cli --help)" '' -- -cx
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "TestFiles.h"
 #include "Text.h"
 #include "WindowTesting.h"
+#include "resource.h"
 
 namespace kelbrin::test {
 namespace {
@@ -52,7 +54,7 @@ const ExpectedLabel kExpectedLabels[] = {
     {"Label7", &A::Label7, 32, 68, &F3, "Delphiのエディタ、そんなに半角スペースばっか使うんじゃねぇ!!"},
     {"Label14", &A::Label14, 376, 80, &F3, "的ソフトウェア"},
     {"Label6", &A::Label6, 32, 104, &F3, "なお、このソフトウェアは、「最高ですよ!!」ウェアです。"},
-    {"Label8", &A::Label8, 176, 128, &F5, "Presented by"},
+    {"Label8", &A::Label8, 176, 128, &F5, "Made by"},
     {"Label9", &A::Label9, 256, 131, &F4, "Vantorソフトウェア"},
     {"Label10", &A::Label10, 179, 144, &F5, "WebPage"},
     {"Label12", &A::Label12, 256, 147, &F4, "Vantorソフトウェアのページ"},
@@ -69,6 +71,24 @@ SIZE TextSize(HWND label) {
   SelectObject(dc, previous);
   ReleaseDC(label, dc);
   return size;
+}
+
+// The pixels of a bitmap of this size after `draw`, top row first.
+std::vector<std::uint32_t> Drawn(int width, int height, const std::function<void(HDC)>& draw) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  draw(dc);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> drawn(pixels, pixels + width * height);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return drawn;
 }
 
 // Runs on the thread's queue, in turn with the messages posted before it.
@@ -107,14 +127,6 @@ void Click(HWND control) {
   SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
-// The folder of this test program, with its trailing separator.
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 class AboutFormTest : public testing::Test {
  protected:
   AboutFormTest() { ui::AboutForm = about.get(); }
@@ -127,6 +139,26 @@ class AboutFormTest : public testing::Test {
 
   Bounds Scaled(const Bounds& design) { return ui::Scaled(design, about->LayoutScale()); }
   void ChooseHelp() { SendMessageW(main->Handle(), WM_COMMAND, GetMenuItemID(GetSubMenu(main->MainMenu1, 1), 0), 0); }
+
+  // The picture keeps its scaled place and draws the main icon in its top
+  // left corner at the icon's own 32 by 32 pixels, on the dialog's background.
+  void ExpectTheIconAtItsOwnSizeInThePicturesCorner() {
+    const Bounds place = Scaled({72, 136, 33, 33});
+    ASSERT_EQ(BoundsInParent(about->Image2), place);
+    const auto icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELBRIN), IMAGE_ICON, 32, 32, LR_SHARED));
+    ASSERT_TRUE(icon);
+    const auto shown = Drawn(place.width, place.height, [&](HDC dc) {
+      SendMessageW(about->Image2, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    const auto expected = Drawn(place.width, place.height, [&](HDC dc) {
+      const RECT whole{0, 0, place.width, place.height};
+      FillRect(dc, &whole, GetSysColorBrush(COLOR_BTNFACE));
+      DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    });
+    EXPECT_TRUE(shown == expected) << "the picture, " << place.width << " by " << place.height
+                                   << " pixels, does not show the icon at 32 by 32 in its top left corner";
+  }
 
   PlatformRecorder platform;
   std::unique_ptr<ui::TMainForm> main = std::make_unique<ui::TMainForm>();
@@ -166,19 +198,12 @@ TEST_F(AboutFormTest, TheDialogIsFixedHiddenOwnedByTheMainWindowAndHasNoButtons)
   EXPECT_EQ(children, 16);
 }
 
-TEST_F(AboutFormTest, ThePictureShowsTheMainIconAtItsOwnSize) {
-  EXPECT_EQ(BoundsInParent(about->Image2), Scaled({72, 136, 33, 33}));
-  EXPECT_EQ(GetWindowLongW(about->Image2, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
-  const auto icon = reinterpret_cast<HICON>(SendMessageW(about->Image2, STM_GETICON, 0, 0));
-  ASSERT_TRUE(icon);
-  ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(icon, &info));
-  BITMAP colour{};
-  GetObjectW(info.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(colour.bmWidth, 32);
-  EXPECT_EQ(colour.bmHeight, 32);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
+TEST_F(AboutFormTest, ThePictureShowsTheMainIconAtItsOwnSize) { ExpectTheIconAtItsOwnSizeInThePicturesCorner(); }
+
+TEST_F(AboutFormTest, TheCreditWordEndsBeforeTheAuthorsNameWithinItsPlace) {
+  const Bounds word = BoundsInParent(about->Label8);
+  EXPECT_LE(word.width, Scaled({176, 128, 68, 16}).width);
+  EXPECT_LT(word.left + word.width, BoundsInParent(about->Label9).left);
 }
 
 TEST_F(AboutFormTest, OnlyTheTwoLinksShowTheHandPointer) {
@@ -276,7 +301,7 @@ TEST_F(AboutFormTest, ALargerFontScalesTheDialogAndItsLabelsFonts) {
     const SIZE text = TextSize(label);
     EXPECT_EQ(BoundsInParent(label), (Bounds{place.left, place.top, text.cx, text.cy}));
   }
-  EXPECT_EQ(BoundsInParent(about->Image2), Scaled({72, 136, 33, 33}));
+  ExpectTheIconAtItsOwnSizeInThePicturesCorner();
 }
 
 // ---- Help

@@ -70,6 +70,7 @@ TEST_F(ResourcesTest, TheVersionRecordIsJapaneseCodePage932) {
   EXPECT_EQ(VersionString(L"ProductName"), L"Kelbrin");
   EXPECT_EQ(VersionString(L"LegalTrademarks"), L"Kelbrin");
   EXPECT_EQ(VersionString(L"CompanyName"), L"Vantorソフトウェア");
+  EXPECT_EQ(VersionString(L"LegalCopyright"), L"Copyright (C) 2026 Vantor Software. MIT License.");
 }
 
 #pragma pack(push, 2)

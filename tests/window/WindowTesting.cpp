@@ -139,6 +139,13 @@ std::wstring Wide(const std::string& utf8) { return ui::FromUtf8(utf8); }
 
 std::string Ansi(const std::string& utf8) { return ui::Narrow(ui::FromUtf8(utf8), CP_ACP); }
 
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string program = path;
+  return program.substr(0, program.find_last_of('\\') + 1);
+}
+
 HDROP MakeDrop(const std::vector<std::string>& paths) {
   std::size_t size = sizeof(DROPFILES) + 1;
   for (const std::string& path : paths) size += path.size() + 1;

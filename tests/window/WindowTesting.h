@@ -39,6 +39,9 @@ std::wstring Wide(const std::string& utf8);
 // Code page 932 bytes from UTF-8, as the program's "A" calls see paths.
 std::string Ansi(const std::string& utf8);
 
+// The folder of this test program, with its trailing separator.
+std::string ProgramFolder();
+
 // A drop handle such as the shell hands over, holding these paths.
 HDROP MakeDrop(const std::vector<std::string>& paths);
 
