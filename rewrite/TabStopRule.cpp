@@ -112,11 +112,14 @@ struct TabStopBlocks {
           if (pos == valid) break;
           const std::uint8_t byte = chunk[pos];
           if (byte == '\r' || byte == '\n') {
-            // Nothing held: the line end is written, and the next line starts.
-            *out++ = byte;
+            // Nothing held: the line end is written, a CR LF whole, and the
+            // next line starts.
+            const std::size_t ends = byte == '\r' && pos + 1 < valid && chunk[pos + 1] == '\n' ? 2 : 1;
+            std::memcpy(out, chunk + pos, 2);
+            out += ends;
             part.columns = {};
             part.at = TabStopRule::kStart;
-            ++pos;
+            pos += ends;
             continue;
           }
           if (byte == '\t') {
