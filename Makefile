@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 # The Windows tests share one virtual display.
 ON_DISPLAY := xvfb-run -a -s "-screen 0 1024x768x24"
 
-.PHONY: all native windows sanitize threads deps test run fuzz bench clean
+.PHONY: all native windows sanitize threads deps test run fuzz bench check-corpus clean
 
 all: native windows
 
@@ -45,6 +45,15 @@ bench: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS) --target window_bench
 	bench/run.sh
+
+# Real sources from Debian's packages (GoogleTest, newlib, the Free Pascal RTL,
+# the JDK's library) compiled before and after --syntax=auto -ct3: the object
+# code must not change (scripts/check-corpus.sh).
+check-corpus: deps
+	scripts/install-deps.sh corpus
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS) --target kelbrin-cli
+	scripts/check-corpus.sh build/native/kelbrin-cli
 
 clean:
 	rm -rf build

@@ -10,6 +10,7 @@
 
 #include "CommentRule.h"
 #include "Corpus.h"
+#include "PassRules.h"
 #include "RewriteStream.h"
 #include "RuleChain.h"
 #include "TabRule.h"
@@ -92,6 +93,20 @@ int main(int argc, char** argv) {
   Register("tab", TabRule(false));
   Register("tab3", TabRule(true));
   Register("comment+tab3", CommentThenTabRule(true));
+  // The same passes with --syntax, one language each, on the same corpora;
+  // and the tab-stop rule.
+  static const std::pair<const char*, Language> kLanguages[] = {
+      {"c", Language::C}, {"java", Language::Java}, {"pascal", Language::Pascal}};
+  static std::vector<PassRules> syntax;
+  syntax.reserve(std::size(kLanguages));
+  for (const auto& [name, language] : kLanguages) {
+    const PassRules& rules = syntax.emplace_back(RuleOptions{.language = language, .threeBlanks = true});
+    Register((std::string("syntax-") + name + "-comment").c_str(), rules.Comment());
+    Register((std::string("syntax-") + name + "-tab3").c_str(), rules.Tab());
+    Register((std::string("syntax-") + name + "-comment+tab3").c_str(), rules.Both());
+  }
+  static const PassRules tabStops(RuleOptions{.tabStops = 4});
+  Register("tab-stops-4", tabStops.Tab());
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

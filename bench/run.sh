@@ -9,6 +9,8 @@
 #   CORPUS_MIB=100   size of the timed corpora
 #   LARGE_MIB=1024   size of the large input whose peak memory is measured
 #   KEEP_CORPUS=1    keep the generated 100 MiB corpora for the next run
+#   CASES="..."      time only these cases (names as in `cases` below) and
+#                    skip the memory and window measurements
 # The "small files" table comes from bench/small_files.sh, which runs alone too.
 # With the Windows build's window harness (build/windows/tests/window_bench.exe,
 # which `make bench` builds), the window's run under Wine is timed too.
@@ -57,8 +59,14 @@ declare -A label=(
   [inplace]='`kelbrin-cli -ct3 FILE` (in place)'
   [unexpand]='`unexpand -a`'
   [sed]="\`sed 's#//[^\\r]*##'\`"
+  [syntax-c]='`kelbrin-cli --syntax=c -ct3`'
+  [syntax-java]='`kelbrin-cli --syntax=java -ct3`'
+  [syntax-pascal]='`kelbrin-cli --syntax=pascal -ct3`'
+  [stops]='`kelbrin-cli -t --tab-stops=4`'
+  [unexpand4]='`unexpand -a -t 4`'
 )
-cases=(cat dd c t t3 ct3 inplace unexpand sed)
+all_cases=(cat dd c t t3 ct3 inplace unexpand sed syntax-c syntax-java syntax-pascal stops unexpand4)
+read -r -a cases <<<"${CASES:-${all_cases[*]}}"
 
 # run_case CASE INPUT: one timed run; what it needs beforehand is not timed.
 # Prints the seconds taken.
@@ -71,6 +79,9 @@ run_case() {
     cat) cat <"$2" >"$out" ;;
     dd) dd bs=1M status=none <"$2" >"$out" ;;
     c | t | t3 | ct3) "$cli" "-$1" <"$2" >"$out" ;;
+    syntax-*) "$cli" --syntax="${1#syntax-}" -ct3 <"$2" >"$out" ;;
+    stops) "$cli" -t --tab-stops=4 <"$2" >"$out" ;;
+    unexpand4) LC_ALL=C unexpand -a -t 4 <"$2" >"$out" ;;
     inplace) "$cli" -ct3 "$work/x.pas" ;;
     unexpand) LC_ALL=C unexpand -a <"$2" >"$out" ;;
     sed) LC_ALL=C sed -e 's#//[^\r]*##' <"$2" >"$out" ;;
@@ -112,7 +123,9 @@ peak_kib() {
   awk -F': ' '/Maximum resident set size/ { print $2 }' "$report"
 }
 declare -A peak
-for size in 1 "$large"; do
+memory_sizes=(1 "$large")
+[ -n "${CASES:-}" ] && memory_sizes=()
+for size in "${memory_sizes[@]}"; do
   file=$corpus/mem-$size.txt
   make_corpus crlf $((size * 1024 * 1024)) "$file"
   peak[filter,$size]=$(peak_kib "$file" "$cli" -ct3)
@@ -137,7 +150,7 @@ verdict() { awk -v v="$1" -v limit="$2" -v op="$3" 'BEGIN { ok = (op == "<=") ? 
 window_row="| Window under Wine, both passes, $mib MiB | ≤ 1.5 × CLI in place | not measured (no Windows build) | | – |"
 wine_run=$root/build/windows/wine-run
 harness=$root/build/windows/tests/window_bench.exe
-if [ -x "$wine_run" ] && [ -f "$harness" ]; then
+if [ -z "${CASES:-}" ] && [ -x "$wine_run" ] && [ -f "$harness" ]; then
   file=$corpus/crlf-$mib.txt
   make_corpus crlf "$bytes" "$file"
   window_runs="" core_runs=""
@@ -210,14 +223,24 @@ done
 echo
 echo "| Target | Limit | Measured | Against \`dd\` | |"
 echo "|---|---|---:|---:|---|"
-target "\`-ct3\` filter, source CR LF" "≤ 2 × cat" "$(ratio crlf,ct3 crlf,cat)" "<=" "$(ratio crlf,ct3 crlf,dd)"
-target "\`-ct3\` filter against \`unexpand -a\`" "≥ 10 × faster" "$(ratio crlf,unexpand crlf,ct3)" ">=" "–"
-target "\`-ct3\` in place, two passes and backups" "≤ 4 × cat" "$(ratio crlf,inplace crlf,cat)" "<=" \
+# have A B...: whether these cases were timed.
+have() { local c; for c in "$@"; do [ -n "${seconds[crlf,$c]:-}" ] || return 1; done; }
+have ct3 cat dd && target "\`-ct3\` filter, source CR LF" "≤ 2 × cat" "$(ratio crlf,ct3 crlf,cat)" "<=" "$(ratio crlf,ct3 crlf,dd)"
+have ct3 unexpand && target "\`-ct3\` filter against \`unexpand -a\`" "≥ 10 × faster" "$(ratio crlf,unexpand crlf,ct3)" ">=" "–"
+have inplace cat dd && target "\`-ct3\` in place, two passes and backups" "≤ 4 × cat" "$(ratio crlf,inplace crlf,cat)" "<=" \
   "$(ratio crlf,inplace crlf,dd)"
-target "\`-ct3\` filter, worst case" "≤ 6 × cat" "$(ratio worst,ct3 worst,cat)" "<=" "$(ratio worst,ct3 worst,dd)"
-echo "| Peak memory, \`-ct3\` filter: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory filter)"
-echo "| Peak memory, \`-ct3\` in place: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory inplace)"
-echo "$window_row"
+have ct3 cat dd && target "\`-ct3\` filter, worst case" "≤ 6 × cat" "$(ratio worst,ct3 worst,cat)" "<=" "$(ratio worst,ct3 worst,dd)"
+for language in c java pascal; do
+  have ct3 "syntax-$language" && target "\`--syntax=$language -ct3\` filter, source CR LF, speed against \`-ct3\`" "≥ 0.5" \
+    "$(ratio crlf,ct3 "crlf,syntax-$language")" ">=" "–"
+done
+have stops unexpand4 && target "\`-t --tab-stops=4\` filter against \`unexpand -a -t 4\`" "≥ 10 × faster" \
+  "$(ratio crlf,unexpand4 crlf,stops)" ">=" "–"
+if [ -z "${CASES:-}" ]; then
+  echo "| Peak memory, \`-ct3\` filter: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory filter)"
+  echo "| Peak memory, \`-ct3\` in place: 1 MiB / $large_name input | within 1 MiB, < 8 MiB $(memory inplace)"
+  echo "$window_row"
+fi
 echo
 echo "$small_table"
 echo

@@ -10,7 +10,7 @@ namespace kelbrin {
 // zero): compiled for them as a whole, with everything it calls inlined, so
 // that such code stays in functions that run only where the processor has it.
 template <class Kernel>
-[[gnu::target("avx2,bmi,bmi2"), gnu::flatten]] std::uint8_t* RunAvx2(const ByteRule& rule, std::uint8_t& state,
+[[gnu::target("avx2,bmi,bmi2"), gnu::flatten]] std::uint8_t* RunAvx2(const ByteRule& rule, RulePart* state,
                                                             const std::uint8_t* bytes, std::size_t count,
                                                             std::uint8_t* out) {
   return Kernel::template Run<Avx2Chunk>(rule, state, bytes, count, out);

@@ -30,6 +30,22 @@ class ScalarChunk {
     return mask;
   }
 
+  // The same for bytes known only at run time.
+  std::uint64_t MaskAny(const std::uint8_t* bytes, std::size_t count) const {
+    std::uint64_t mask = 0;
+    for (std::size_t j = 0; j < count; ++j) {
+      for (std::size_t i = 0; i < kChunk; ++i) mask |= std::uint64_t{bytes_[i] == bytes[j]} << i;
+    }
+    return mask;
+  }
+
+  // The bytes from 0x80 on.
+  std::uint64_t MaskHigh() const {
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kChunk; ++i) mask |= std::uint64_t{bytes_[i] >= 0x80} << i;
+    return mask;
+  }
+
  private:
   std::uint8_t bytes_[kChunk];
 };
@@ -48,6 +64,27 @@ class Sse2Chunk {
     for (std::size_t i = 0; i < kParts; ++i) {
       const __m128i hits = (... | _mm_cmpeq_epi8(parts_[i], _mm_set1_epi8(static_cast<char>(bytes))));
       mask |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(hits))} << (16 * i);
+    }
+    return mask;
+  }
+
+  std::uint64_t MaskAny(const std::uint8_t* bytes, std::size_t count) const {
+    __m128i hits[kParts] = {};
+    for (std::size_t j = 0; j < count; ++j) {
+      const __m128i byte = _mm_set1_epi8(static_cast<char>(bytes[j]));
+      for (std::size_t i = 0; i < kParts; ++i) hits[i] = _mm_or_si128(hits[i], _mm_cmpeq_epi8(parts_[i], byte));
+    }
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kParts; ++i) {
+      mask |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(hits[i]))} << (16 * i);
+    }
+    return mask;
+  }
+
+  std::uint64_t MaskHigh() const {
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kParts; ++i) {
+      mask |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(parts_[i]))} << (16 * i);
     }
     return mask;
   }
@@ -72,6 +109,27 @@ class Avx2Chunk {
     for (std::size_t i = 0; i < kParts; ++i) {
       const __m256i hits = (... | _mm256_cmpeq_epi8(parts_[i], _mm256_set1_epi8(static_cast<char>(bytes))));
       mask |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(hits))} << (32 * i);
+    }
+    return mask;
+  }
+
+  [[gnu::target("avx2")]] std::uint64_t MaskAny(const std::uint8_t* bytes, std::size_t count) const {
+    __m256i hits[kParts] = {};
+    for (std::size_t j = 0; j < count; ++j) {
+      const __m256i byte = _mm256_set1_epi8(static_cast<char>(bytes[j]));
+      for (std::size_t i = 0; i < kParts; ++i) hits[i] = _mm256_or_si256(hits[i], _mm256_cmpeq_epi8(parts_[i], byte));
+    }
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kParts; ++i) {
+      mask |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(hits[i]))} << (32 * i);
+    }
+    return mask;
+  }
+
+  [[gnu::target("avx2")]] std::uint64_t MaskHigh() const {
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kParts; ++i) {
+      mask |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(parts_[i]))} << (32 * i);
     }
     return mask;
   }

@@ -35,14 +35,15 @@ constexpr std::uint8_t kLf = '\n';
 // between them are copied, or passed over, a chunk at a time.
 struct CommentBlocks {
   template <class Chunk>
-  static std::uint8_t* Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+  static std::uint8_t* Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out);
 };
 
 template <class Chunk>
-std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes,
+std::uint8_t* CommentBlocks::Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes,
                                  std::size_t count, std::uint8_t* out) {
-  std::uint8_t at = state;
+  std::uint8_t at = state->at;
+  const ByteRule::Action* const actions = rule.Actions();
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t slashes = lanes.Mask(kSlashByte);
@@ -63,12 +64,12 @@ std::uint8_t* CommentBlocks::Run(const ByteRule& rule, std::uint8_t& state, cons
         if (ahead == 0) break;
         pos = static_cast<std::size_t>(std::countr_zero(ahead));
       }
-      const ByteRule::Action& action = rule.On(at, chunk[pos++]);
+      const ByteRule::Action& action = actions[at * 256u + chunk[pos++]];
       out = Write(action, out);
       at = action.next;
     }
   });
-  state = at;
+  state->at = at;
   return out;
 }
 

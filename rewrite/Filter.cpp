@@ -1,7 +1,6 @@
 #include "Filter.h"
 
 #include "ParallelStream.h"
-#include "SelectedRule.h"
 
 namespace kelbrin {
 namespace {
@@ -17,10 +16,21 @@ bool OutputIsInput(FileSystem& fileSystem) {
 
 }  // namespace
 
-StreamResult RunFilter(const PassSelection& selection, FileSystem& fileSystem) {
+StreamResult RunFilter(const ByteRule& rule, FileSystem& fileSystem, std::span<const std::uint8_t> start) {
   if (OutputIsInput(fileSystem)) return {{FailureReason::InputIsOutput, 0}, true};
-  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(),
-                                 SelectedRule(selection));
+  return RewriteStreamInParallel(fileSystem, fileSystem.StandardInput(), fileSystem.StandardOutput(), rule, start);
+}
+
+IoStatus ReadStart(FileSystem& fileSystem, std::size_t most, std::vector<std::uint8_t>& start) {
+  start.resize(most);
+  std::size_t have = 0;
+  IoStatus status;
+  for (std::size_t got = 1; status && got > 0 && have < most; have += got) {
+    status = fileSystem.Read(fileSystem.StandardInput(), start.data() + have, most - have, got);
+    if (!status) got = 0;
+  }
+  start.resize(have);
+  return status;
 }
 
 }  // namespace kelbrin

@@ -28,6 +28,8 @@ class OutputBuffer {
   void Append(std::string_view bytes);
   // Room there is without writing first.
   std::size_t Free() const { return buffer_.size() - used_; }
+  // Forgets what is collected and not yet written.
+  void Discard() { used_ = 0; }
 
   // Writes out what is collected; true while nothing has failed.
   bool Flush();

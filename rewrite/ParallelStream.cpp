@@ -1,11 +1,13 @@
 #include "ParallelStream.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <limits>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 
@@ -25,6 +27,8 @@ constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
 // How far back from a block's end a cut is looked for; lines are shorter.
 constexpr std::size_t kCutReach = 16 * 1024;
 constexpr std::size_t kInputCapacity = kCutReach + kBlock;
+// The most bytes read before that the first block can take.
+constexpr std::size_t kMostStart = kBlock;
 // Room for a block's whole output where the rule makes nothing longer.
 constexpr std::size_t kOutputCapacity = kInputCapacity + RuleRunner::PieceRoom(RuleRunner::kPiece);
 
@@ -33,6 +37,8 @@ struct Handover {
   const std::uint8_t* tail = nullptr;  // its bytes after the cut, in its thread's buffer
   std::size_t tailSize = 0;
   bool cutInState0 = true;
+  // Cut after a line end, where the rule is most likely back in state 0.
+  bool cutAtLineEnd = false;
   bool inputEnded = false;
 };
 
@@ -43,6 +49,12 @@ struct Handover {
 // little without sleeping keeps each on its own.
 class Turns {
  public:
+  // The first block begins with `start`.
+  explicit Turns(std::span<const std::uint8_t> start) {
+    handover_.tail = start.data();
+    handover_.tailSize = start.size();
+  }
+
   // Waits until no block is being read, then takes the next one: its number
   // and what the block before left. False when there is nothing more to
   // read or something failed.
@@ -64,12 +76,12 @@ class Turns {
 
   // Waits for block n's turn to write and gives the state the block before
   // ended in; false after a failure.
-  bool AwaitWrite(std::uint64_t n, std::uint8_t& stateBefore) {
+  bool AwaitWrite(std::uint64_t n, RuleState& stateBefore) {
     const auto lock = Await([&] { return writeTurn_ == n || failed_; });
     stateBefore = stateAfter_;
     return !failed_;
   }
-  void Written(std::uint8_t stateAfter) {
+  void Written(const RuleState& stateAfter) {
     std::lock_guard lock(mutex_);
     stateAfter_ = stateAfter;
     ++writeTurn_;
@@ -116,7 +128,7 @@ class Turns {
   std::atomic<bool> reading_ = false;
   std::atomic<std::uint64_t> writeTurn_ = 0;
   Handover handover_;
-  std::uint8_t stateAfter_ = 0;
+  RuleState stateAfter_;
   std::atomic<bool> failed_ = false;
   IoStatus failure_;
   bool failureInOutput_ = false;
@@ -146,9 +158,18 @@ class Worker {
   std::int64_t Consumed() const { return consumed_; }
   std::int64_t Written() const { return written_; }
 
-  // The rule's sink. Output that does not fit goes out early, in its turn.
+  // The rule's sink. Output that does not fit goes out early, in its turn;
+  // a block rewritten on a guess learns first whether the guess was right,
+  // and if not, what it wrote counts for nothing.
   std::uint8_t* Room(std::size_t count) {
-    if (out_.Free() < count) TakeWriteTurn();
+    if (out_.Free() < count) {
+      if (guessing_) Settle();
+      if (wrongGuess_) {
+        out_.Discard();
+      } else {
+        TakeWriteTurn();
+      }
+    }
     return out_.Room(count);
   }
   void Commit(std::uint8_t* end) { out_.Commit(end); }
@@ -170,7 +191,8 @@ class Worker {
     // The tail may be this thread's own, from the block it read last.
     if (before.tailSize > 0) std::memmove(bytes_.data(), before.tail, before.tailSize);
     std::size_t got = 0;
-    const IoStatus status = fileSystem_.Read(input_, bytes_.data() + before.tailSize, kBlock, got);
+    const IoStatus status =
+        fileSystem_.Read(input_, bytes_.data() + before.tailSize, std::min(kBlock, kInputCapacity - before.tailSize), got);
     if (!status) {
       turns_.Fail(status, false);
       return false;
@@ -178,10 +200,12 @@ class Worker {
     consumed_ += static_cast<std::int64_t>(got);
     size_ = before.tailSize + got;
     startsInState0_ = before.cutInState0;
+    startsAtLineEnd_ = before.cutAtLineEnd;
     last_ = got == 0;
     Handover after;
     after.inputEnded = last_;
     after.cutInState0 = last_ || Cut();
+    after.cutAtLineEnd = !after.cutInState0 && CutAtLineEnd();
     if (last_) cut_ = size_;
     after.tail = bytes_.data() + cut_;
     after.tailSize = size_ - cut_;
@@ -200,28 +224,67 @@ class Worker {
     return false;
   }
 
+  // Where no byte resets the rule (a lexer's, whose comments and raw strings
+  // span lines), cuts after the last line end near the end, if there is one.
+  bool CutAtLineEnd() {
+    const std::size_t reach = size_ - std::min(size_, kCutReach);
+    for (cut_ = size_; cut_ > reach; --cut_) {
+      if (bytes_.data()[cut_ - 1] == '\n') return true;
+    }
+    cut_ = size_;
+    return false;
+  }
+
+  // A block cut after a line end is rewritten from state 0 while the block
+  // before is still at work, and again from the state that block ended in
+  // if that was another. Alone, the thread knows that state at once, and
+  // keeps output that a wrong guess must not throw away.
   bool RewriteBlock() {
     holdsWriteTurn_ = false;
-    std::uint8_t state = 0;
-    if (!startsInState0_ && !TakeWriteTurn(&state)) return false;
-    RuleRunner runner(rule_, state);
-    Counted<Worker> out(*this);
-    runner.Feed(bytes_.data(), cut_, out);
-    if (last_) runner.Finish(out);
-    written_ += out.Count();
+    wrongGuess_ = false;
+    guessing_ = !startsInState0_ && startsAtLineEnd_ && !alone_;
+    RuleState state;
+    if (!startsInState0_ && !guessing_ && !TakeWriteTurn(&state)) return false;
+    std::int64_t count = 0;
+    RuleState after = Rewrite(state, count);
+    if (guessing_) Settle();
+    if (wrongGuess_) {
+      out_.Discard();
+      wrongGuess_ = false;
+      after = Rewrite(actualStart_, count);
+    }
+    written_ += count;
     if (!TakeWriteTurn() || !(KeepsOutput() || out_.Flush())) {
       turns_.Fail(out_.Status(), true);
       return false;
     }
-    turns_.Written(runner.State());
+    turns_.Written(after);
     return true;
+  }
+
+  // Rewrites the block from `state` on, counting what it writes; returns the
+  // state after it.
+  RuleState Rewrite(const RuleState& state, std::int64_t& count) {
+    RuleRunner runner(rule_, state);
+    Counted<Worker> out(*this);
+    runner.Feed(bytes_.data(), cut_, out);
+    if (last_) runner.Finish(out);
+    count = out.Count();
+    return runner.State();
+  }
+
+  // Takes the write turn and with it the state the block before ended in.
+  void Settle() {
+    guessing_ = false;
+    TakeWriteTurn(&actualStart_);
+    wrongGuess_ = holdsWriteTurn_ && !(actualStart_ == RuleState{});
   }
 
   // Waits until this block may write, and gives the state the block before
   // ended in. After a failure elsewhere, nothing more is written.
-  bool TakeWriteTurn(std::uint8_t* stateBefore = nullptr) {
+  bool TakeWriteTurn(RuleState* stateBefore = nullptr) {
     if (holdsWriteTurn_) return true;
-    std::uint8_t state = 0;
+    RuleState state;
     holdsWriteTurn_ = turns_.AwaitWrite(block_, state);
     if (!holdsWriteTurn_) out_.Stop(turns_.Failure());
     if (stateBefore != nullptr) *stateBefore = state;
@@ -238,8 +301,12 @@ class Worker {
   std::size_t size_ = 0;
   std::size_t cut_ = 0;
   bool startsInState0_ = true;
+  bool startsAtLineEnd_ = false;
   bool last_ = false;
   bool holdsWriteTurn_ = false;
+  bool guessing_ = false;
+  bool wrongGuess_ = false;
+  RuleState actualStart_;
   bool alone_ = false;
   std::int64_t enough_ = 0;
   std::int64_t consumed_ = 0;
@@ -249,8 +316,9 @@ class Worker {
 }  // namespace
 
 StreamResult RewriteStreamInParallel(FileSystem& fileSystem, FileHandle input, FileHandle output,
-                                     const ByteRule& rule) {
-  Turns turns;
+                                     const ByteRule& rule, std::span<const std::uint8_t> start) {
+  if (start.size() > kMostStart) return RewriteStream(fileSystem, input, output, rule, [](std::int64_t) {}, start);
+  Turns turns(start);
   Worker mine(fileSystem, input, output, rule, turns);
   // A second thread pays only on a large input, and only with a second CPU:
   // it starts once this one has read a block's worth and the input goes on.

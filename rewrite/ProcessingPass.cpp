@@ -34,8 +34,9 @@ class Pass {
     inputOpen_ = true;
     const IoStatus status = WriteAndPublish();
     CloseInput();
-    if (status) return std::nullopt;
+    // Once the result is published there is nothing left to take back.
     Withdraw();
+    if (status) return std::nullopt;
     return Failed(status);
   }
 
@@ -61,6 +62,7 @@ class Pass {
     if (!written) return written;
     if (!closed) return closed;
     if (StopRequested()) return {FailureReason::Interrupted, 0};
+    if (unchanged_ && definition_.leaveUnchanged) return {};  // the work file is taken back
     if (IoStatus status = CheckUntouched(); !status) return status;
     return Publish();
   }
@@ -73,6 +75,8 @@ class Pass {
     progress_.SetPosition(0);
     if (!result.status) return result.status;
     if (result.consumed != original_.size) return {FailureReason::InputChanged, 0};
+    unchanged_ = result.unchanged;
+    if (unchanged_ && definition_.leaveUnchanged) return {};
     return fs_.CopyMetadata(input_, targetPath_, work_, workPath_);
   }
 
@@ -168,6 +172,7 @@ class Pass {
   bool inputOpen_ = false;
   FileIdentity original_;
   FileHandle work_ = 0;
+  bool unchanged_ = false;  // the result is the file as it is
   std::string workPath_;    // set while the work file is the pass's own
   std::string backupPath_;  // set while a backup name made by the pass may have to be taken back
   bool backupMoved_ = false;  // the original itself moved to the backup name

@@ -11,11 +11,14 @@
 
 namespace kelbrin {
 
-// What makes one pass: its kind, the prefix of its backup and its byte rule.
+// What makes one pass: its kind, the prefix of its backup (none: no backup)
+// and its byte rule; and whether a result that changes nothing is left
+// unpublished, the file untouched.
 struct PassDefinition {
   PassKind kind;
   std::string_view backupPrefix;
   const ByteRule& rule;
+  bool leaveUnchanged = false;
 };
 
 // One pass over the target: moves it aside under a free backup name, writes

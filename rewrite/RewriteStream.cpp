@@ -6,7 +6,7 @@
 namespace kelbrin {
 
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
-                           const std::function<void(std::int64_t)>& onRead) {
+                           const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start) {
   OutputBuffer out(fileSystem, output, kStreamOutputCapacity);
   PageBuffer block(kStreamBlockSize);
   std::int64_t read = 0;
@@ -14,7 +14,8 @@ StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle 
                                           [&](std::span<const std::uint8_t> bytes) {
                                             read += static_cast<std::int64_t>(bytes.size());
                                             onRead(read);
-                                          });
+                                          },
+                                          start);
   if (result.status && !out.Flush()) {
     result.status = out.Status();
     result.outputFailed = true;

@@ -22,23 +22,28 @@ struct StreamResult {
   IoStatus status;
   bool outputFailed = false;  // the failure is the output's, not the input's
   std::int64_t consumed = 0;
-  // What the rule wrote. The rules of the passes only drop bytes or put fewer
-  // in their place, so with them the output is the input exactly when this
-  // equals `consumed`.
-  std::int64_t written = 0;
+  std::int64_t written = 0;  // what the rule wrote
+  // The rule wrote what it read, byte for byte: the input needs no rewrite.
+  bool unchanged = false;
 };
 
 // Reads `input` to its end, a block at a time into `block`, runs every byte
 // through `rule` into `out` and then hands the block to `onBlock`. `out` is a
 // sink as RuleRunner takes one, with `Status()` for whether it has failed;
 // what it holds at the end is left to the caller. A stop request ends it
-// before the next block, as Interrupted.
+// before the next block, as Interrupted. Bytes of the input read before,
+// `start`, go through the rule first and count as consumed.
 template <class Sink, class OnBlock>
 StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::span<std::uint8_t> block,
-                               const ByteRule& rule, Sink& out, OnBlock&& onBlock) {
+                               const ByteRule& rule, Sink& out, OnBlock&& onBlock,
+                               std::span<const std::uint8_t> start = {}) {
   RuleRunner runner(rule);
-  Counted<Sink> counted(out);
+  Compared<Sink> compared(out);
   StreamResult result;
+  compared.Reading(start);
+  runner.Feed(start.data(), start.size(), compared);
+  compared.Passed();
+  result.consumed = static_cast<std::int64_t>(start.size());
   for (;;) {
     if (StopRequested()) {
       result.status = {FailureReason::Interrupted, 0};
@@ -48,9 +53,11 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
     result.status = fileSystem.Read(input, block.data(), block.size(), got);
     if (!result.status) return result;
     if (got == 0) break;
-    runner.Feed(block.data(), got, counted);
+    compared.Reading({block.data(), got});
+    runner.Feed(block.data(), got, compared);
+    compared.Passed();
     result.consumed += static_cast<std::int64_t>(got);
-    result.written = counted.Count();
+    result.written = compared.Count();
     if (!out.Status()) {
       result.status = out.Status();
       result.outputFailed = true;
@@ -58,8 +65,9 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
     }
     onBlock(std::span<const std::uint8_t>(block.data(), got));
   }
-  runner.Finish(counted);
-  result.written = counted.Count();
+  runner.Finish(compared);
+  result.written = compared.Count();
+  result.unchanged = compared.Same(result.consumed);
   return result;
 }
 
@@ -67,6 +75,6 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
 // and writes what it gives to `output`. Memory stays the same whatever the
 // size. `onRead` hears the count of bytes read so far after every block.
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
-                           const std::function<void(std::int64_t)>& onRead);
+                           const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start = {});
 
 }  // namespace kelbrin

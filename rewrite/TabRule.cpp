@@ -58,14 +58,15 @@ std::uint64_t BitsAfter(std::size_t through) { return ~std::uint64_t{0} << throu
 // rest of the run pending.
 struct TabBlocks {
   template <class Chunk>
-  static std::uint8_t* Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+  static std::uint8_t* Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out);
 };
 
 template <class Chunk>
-std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const std::uint8_t* bytes, std::size_t count,
+std::uint8_t* TabBlocks::Run(const ByteRule& rule, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                              std::uint8_t* out) {
-  std::uint8_t pending = state;
+  std::uint8_t pending = state->at;
+  const ByteRule::Action* const actions = rule.Actions();
   ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
     const Chunk lanes(chunk);
     const std::uint64_t blanks = lanes.Mask(kBlank);
@@ -88,7 +89,7 @@ std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const st
         pending = left;
         return valid;
       }
-      const ByteRule::Action& action = rule.On(left, chunk[end]);
+      const ByteRule::Action& action = actions[left * 256u + chunk[end]];
       out = Write(action, out);
       pending = action.next;
       return end + 1;
@@ -106,7 +107,7 @@ std::uint8_t* TabBlocks::Run(const ByteRule& rule, std::uint8_t& state, const st
     }
     out = CopyPlain(out, chunk + pos, valid - pos);
   });
-  state = pending;
+  state->at = pending;
   return out;
 }
 

@@ -1,15 +1,19 @@
 #!/bin/sh
 # Installs what building and testing Kelbrin needs on Debian, once: running it
 # again finds nothing missing and does nothing. With the argument `bench`, also
-# what the benchmarks need.
+# what the benchmarks need; with `corpus`, the sources `make check-corpus`
+# compiles.
 set -eu
 
 # clang and its runtime libraries give `make fuzz` libFuzzer; the command
 # line's tests apply its diffs with patch.
 packages="cmake g++ make libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   fonts-ipafont-gothic locales clang libclang-rt-14-dev
-  imagemagick x11-utils xauth patch libacl1-dev libattr1-dev acl attr fusefat dosfstools"
+  imagemagick x11-utils xauth patch libacl1-dev libattr1-dev acl attr fusefat dosfstools
+  fp-compiler fp-units-rtl openjdk-17-jdk-headless"
 [ "${1:-}" = bench ] && packages="$packages libbenchmark-dev time"
+[ "${1:-}" = corpus ] && packages="$packages googletest fpc-source fp-units-base fp-units-fcl openjdk-17-source
+  newlib-source unzip xz-utils"
 # make dist and the packaging tests: dpkg-shlibdeps and file for the .deb's
 # dependencies, groff and man for the manual page.
 packages="$packages dpkg-dev file groff-base man-db"

@@ -13,13 +13,13 @@ FileResult StreamFile(FileSystem& fileSystem, const std::string& file,
   // Closing a file that was only read loses nothing.
   if (!standardInput) fileSystem.Close(input);
   if (!result.status) return {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status};
-  return {result.written == result.consumed ? Outcome::Done : Outcome::WouldChange, {}};
+  return {result.unchanged ? Outcome::Done : Outcome::WouldChange, {}};
 }
 
-FileResult ChangeProbe::Probe(const std::string& file) {
-  return StreamFile(fs_, file, [this](FileHandle input) {
-    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, discard_,
-                             [](std::span<const std::uint8_t>) {});
+FileResult ChangeProbe::Probe(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start) {
+  return StreamFile(fs_, file, [&](FileHandle input) {
+    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule, discard_,
+                             [](std::span<const std::uint8_t>) {}, start);
   });
 }
 

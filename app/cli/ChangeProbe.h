@@ -17,17 +17,17 @@ namespace kelbrin::cli {
 FileResult StreamFile(FileSystem& fileSystem, const std::string& file,
                       const std::function<StreamResult(FileHandle input)>& stream);
 
-// Whether tidying a file would change it: the file is read to its end and
-// what the rule writes is only counted. Each thread needs its own.
+// Whether tidying a file with `rule` would change it: the file is read to
+// its end and what the rule writes is only compared. Each thread needs its
+// own.
 class ChangeProbe {
  public:
-  ChangeProbe(const ByteRule& rule, FileSystem& fileSystem)
-      : rule_(rule), fs_(fileSystem), block_(kStreamBlockSize) {}
+  explicit ChangeProbe(FileSystem& fileSystem) : fs_(fileSystem), block_(kStreamBlockSize) {}
 
-  FileResult Probe(const std::string& file);
+  // `start`: what was read of standard input before.
+  FileResult Probe(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start = {});
 
  private:
-  const ByteRule& rule_;
   FileSystem& fs_;
   PageBuffer block_;
   Discard discard_;

@@ -4,9 +4,9 @@
 
 namespace kelbrin::cli {
 
-CheckAhead::CheckAhead(const std::vector<std::string>& files, std::function<bool(const std::string&)> probed,
-                       const ByteRule& rule, FileSystem& fileSystem, bool start)
-    : files_(files), probed_(std::move(probed)), probe_(rule, fileSystem), back_(files.size()),
+CheckAhead::CheckAhead(const std::vector<std::string>& files,
+                       std::function<const ByteRule*(const std::string&)> ruleFor, FileSystem& fileSystem, bool start)
+    : files_(files), ruleFor_(std::move(ruleFor)), probe_(fileSystem), back_(files.size()),
       results_(files.size()) {
   if (!start || std::thread::hardware_concurrency() < 2) return;
   try {
@@ -40,7 +40,8 @@ void CheckAhead::Run() {
     if (back_ <= front_) return;
     const std::size_t n = --back_;
     lock.unlock();
-    const FileResult result = probed_(files_[n]) ? probe_.Probe(files_[n]) : FileResult{Outcome::Done, {}};
+    const ByteRule* rule = ruleFor_(files_[n]);
+    const FileResult result = rule ? probe_.Probe(files_[n], *rule) : FileResult{Outcome::Done, {}};
     lock.lock();
     results_[n] = result;
     checked_.notify_all();

@@ -22,10 +22,11 @@ namespace kelbrin::cli {
 // both.
 class CheckAhead {
  public:
-  // Files that `probed` says no are left alone. With `start` false, or where
-  // a second thread cannot run, every file is the caller's.
-  CheckAhead(const std::vector<std::string>& files, std::function<bool(const std::string&)> probed,
-             const ByteRule& rule, FileSystem& fileSystem, bool start);
+  // Each file is checked with the rule `ruleFor` gives; a file it gives
+  // none for is left alone. With `start` false, or where a second thread
+  // cannot run, every file is the caller's.
+  CheckAhead(const std::vector<std::string>& files, std::function<const ByteRule*(const std::string&)> ruleFor,
+             FileSystem& fileSystem, bool start);
   ~CheckAhead();
   CheckAhead(const CheckAhead&) = delete;
   CheckAhead& operator=(const CheckAhead&) = delete;
@@ -38,7 +39,7 @@ class CheckAhead {
   void Run();
 
   const std::vector<std::string>& files_;
-  std::function<bool(const std::string&)> probed_;
+  std::function<const ByteRule*(const std::string&)> ruleFor_;
   ChangeProbe probe_;
   std::mutex mutex_;
   std::condition_variable checked_;

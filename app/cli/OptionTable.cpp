@@ -100,7 +100,8 @@ std::optional<UsageError> ParseOptions(std::span<const Option> table, const std:
     if (!option.TakesValue())
       option.set(request);
     else if (!option.take(request, optarg))
-      return UsageError{"invalid argument " + Quoted(optarg) + " for " + Quoted(NameOf(option))};
+      return UsageError{"invalid argument " + Quoted(optarg) + " for " + Quoted(NameOf(option)) + " (" +
+                        option.values + ")"};
   }
   request.files.insert(request.files.end(), argv.begin() + optind, argv.end() - 1);
   return std::nullopt;

@@ -13,13 +13,14 @@ struct CliRequest;
 // One row of the command line's options: a switch, which `set` records in
 // the request, or an option with a value (`--word=VALUE`, `--word VALUE`,
 // `-xVALUE`, `-x VALUE`), which `take` records, false for a value that the
-// option cannot take.
+// option cannot take; `values` says which it can.
 struct Option {
   using Set = void (*)(CliRequest& request);
   using Take = bool (*)(CliRequest& request, std::string_view value);
 
   constexpr Option(char theLetter, const char* theWord, Set setter) : letter(theLetter), word(theWord), set(setter) {}
-  constexpr Option(char theLetter, const char* theWord, Take taker) : letter(theLetter), word(theWord), take(taker) {}
+  constexpr Option(char theLetter, const char* theWord, Take taker, const char* theValues)
+      : letter(theLetter), word(theWord), take(taker), values(theValues) {}
 
   bool TakesValue() const { return take != nullptr; }
 
@@ -27,6 +28,7 @@ struct Option {
   const char* word;  // every option has one
   Set set = nullptr;
   Take take = nullptr;
+  const char* values = nullptr;  // the values it takes, for the message about one it cannot
 };
 
 struct UsageError {

@@ -2,7 +2,6 @@
 
 #include "LineDiff.h"
 #include "RewriteStream.h"
-#include "SelectedRule.h"
 
 namespace kelbrin::cli {
 namespace {
@@ -41,7 +40,7 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 Preview::Preview(const CliRequest& request, FileSystem& fileSystem)
-    : request_(request), fs_(fileSystem), rule_(SelectedRule(request.selection)), probe_(rule_, fileSystem),
+    : request_(request), fs_(fileSystem), probe_(fileSystem),
       block_(kStreamBlockSize), out_(fileSystem, fileSystem.StandardOutput(), kStreamOutputCapacity) {}
 
 FileResult Preview::Record(const std::string& file, const FileResult& checked) {
@@ -50,25 +49,28 @@ FileResult Preview::Record(const std::string& file, const FileResult& checked) {
   return checked;
 }
 
-FileResult Preview::Stream(const std::string& file) {
+FileResult Preview::Stream(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start) {
   return StreamFile(fs_, file, [&](FileHandle input) {
-    if (request_.diff) return StreamDiff(input, file);
-    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, out_,
-                             [](std::span<const std::uint8_t>) {});
+    if (request_.diff) return StreamDiff(input, file, rule, start);
+    return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule, out_,
+                             [](std::span<const std::uint8_t>) {}, start);
   });
 }
 
 // Each block as read and as tidied goes to the diff, and what the diff has
 // to show so far to standard output.
-StreamResult Preview::StreamDiff(FileHandle input, const std::string& name) {
+StreamResult Preview::StreamDiff(FileHandle input, const std::string& name, const ByteRule& rule,
+                                 std::span<const std::uint8_t> start) {
   LineDiff diff(name);
   Tidied tidied(out_);
-  StreamResult result = StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule_, tidied,
+  diff.Old(AsText(start));
+  StreamResult result = StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule, tidied,
                                           [&](std::span<const std::uint8_t> bytes) {
                                             diff.Old(AsText(bytes));
                                             diff.New(tidied.Take());
                                             out_.Append(diff.TakeText());
-                                          });
+                                          },
+                                          start);
   if (!result.status) return result;
   diff.New(tidied.Take());
   diff.Finish();

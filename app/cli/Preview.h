@@ -20,8 +20,11 @@ class Preview {
  public:
   Preview(const CliRequest& request, FileSystem& fileSystem);
 
-  // One FILE, "-" for standard input.
-  FileResult Show(const std::string& file) { return Record(file, NamesOnly() ? probe_.Probe(file) : Stream(file)); }
+  // One FILE, "-" for standard input, tidied with `rule`; `start`: what was
+  // read of standard input before.
+  FileResult Show(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start = {}) {
+    return Record(file, NamesOnly() ? probe_.Probe(file, rule, start) : Stream(file, rule, start));
+  }
   // Shows a FILE that a ChangeProbe of another thread has checked.
   FileResult Record(const std::string& file, const FileResult& checked);
 
@@ -31,12 +34,12 @@ class Preview {
 
  private:
   bool NamesOnly() const { return request_.check && !request_.diff; }
-  FileResult Stream(const std::string& file);
-  StreamResult StreamDiff(FileHandle input, const std::string& name);
+  FileResult Stream(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start);
+  StreamResult StreamDiff(FileHandle input, const std::string& name, const ByteRule& rule,
+                          std::span<const std::uint8_t> start);
 
   const CliRequest& request_;
   FileSystem& fs_;
-  const ByteRule& rule_;
   ChangeProbe probe_;
   PageBuffer block_;
   OutputBuffer out_;

@@ -1,5 +1,7 @@
 #include "TidyRun.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -11,10 +13,10 @@
 #include "ConsoleProgress.h"
 #include "ExitStatus.h"
 #include "FailureText.h"
+#include "FileRules.h"
 #include "Filter.h"
+#include "PassesWithRules.h"
 #include "Preview.h"
-#include "RunJunbi.h"
-#include "SelectedRule.h"
 #include "SplitTarget.h"
 #include "StopOnSignals.h"
 #include "StopRequest.h"
@@ -27,17 +29,6 @@ constexpr std::string_view kStandardOutput = "standard output";
 
 std::string Reason(const IoStatus& status) { return ReasonText(status.reason, status.osError); }
 
-// Failures go to standard error; success says nothing.
-class ConsoleDisplay final : public MessageDisplay {
- public:
-  explicit ConsoleDisplay(ConsoleProgress& progress) : progress_(progress) {}
-  void ShowCompletion(std::string_view) override {}
-  void ShowFailure(const PassFailure& failure) override { progress_.Say(FailureLine(failure)); }
-
- private:
-  ConsoleProgress& progress_;
-};
-
 bool IsBackup(const std::string& file) { return IsBackupName(SplitTarget(file, PlatformPathRules()).TargetFileName); }
 
 // The line on standard error would mix with what standard output shows on
@@ -48,14 +39,13 @@ bool ShowsProgress(const CliRequest& request) {
 
 class TidyRun {
  public:
-  // Only what is shown needs a preview: in place, the passes use rules of
-  // their own, and making one costs a small file's run more than its work.
+  // Only what is shown needs a preview.
   TidyRun(const CliRequest& request, const std::vector<std::string>& files)
-      : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()) {
+      : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()),
+        rules_(request, PlatformFileSystem()) {
     if (request.InPlace()) return;
     preview_.emplace(request, PlatformFileSystem());
-    ahead_.emplace(files, [this](const std::string& file) { return file != "-" && !Skipped(file); },
-                   SelectedRule(request.selection), PlatformFileSystem(),
+    ahead_.emplace(files, [this](const std::string& file) { return RuleAhead(file); }, PlatformFileSystem(),
                    request.check && !request.diff && files.size() > ConsoleProgress::kFewFiles);
   }
 
@@ -82,6 +72,13 @@ class TidyRun {
  private:
   bool Skipped(const std::string& file) const { return IsBackup(file) && !request_.tidyBackups; }
 
+  // What the second thread of --check checks a FILE with.
+  const ByteRule* RuleAhead(const std::string& file) {
+    if (file == "-" || Skipped(file)) return nullptr;
+    const PassRules* rules = rules_.For(file);
+    return rules ? &rules->For(request_.selection) : nullptr;
+  }
+
   Outcome One(std::size_t n) {
     const std::string& file = files_[n];
     if (file == "-" && (request_.InPlace() || request_.toStandardOutput)) return Filter();
@@ -89,9 +86,30 @@ class TidyRun {
       progress_.Say(file + ": a backup; skipped");
       return Outcome::Done;
     }
-    if (request_.InPlace()) return InPlace(file);
+    if (file == "-") return ShowStandardInput(n);
+    const PassRules* rules = rules_.For(file);
+    if (!rules) {
+      progress_.Say(file + ": " + FileRules::kNoLanguage);
+      return Outcome::Failed;
+    }
+    if (request_.InPlace()) return InPlace(file, *rules);
     const auto checked = ahead_->Take(n);
-    const FileResult result = checked ? preview_->Record(file, *checked) : preview_->Show(file);
+    const FileResult result =
+        checked ? preview_->Record(file, *checked) : preview_->Show(file, rules->For(request_.selection));
+    return Shown(file, result);
+  }
+
+  // Standard input shown as --check and --diff show a FILE.
+  Outcome ShowStandardInput(std::size_t n) {
+    ahead_->Take(n);
+    std::vector<std::uint8_t> start;
+    IoStatus status;
+    const PassRules& rules = rules_.ForStandardInput(start, status);
+    if (!status) return Said(kStandardInput, {Outcome::Failed, status});
+    return Shown("-", preview_->Show("-", rules.For(request_.selection), start));
+  }
+
+  Outcome Shown(const std::string& file, const FileResult& result) {
     // What fails is the FILE, or else standard output.
     if (result.outcome == Outcome::Failed) return Said(file == "-" ? kStandardInput : file, result);
     return Said(kStandardOutput, result);
@@ -100,16 +118,22 @@ class TidyRun {
   // What is held for standard output goes out before the filter writes.
   Outcome Filter() {
     if (preview_ && !preview_->Flush()) return OutputFailed();
-    const StreamResult result = RunFilter(request_.selection);
+    std::vector<std::uint8_t> start;
+    IoStatus read;
+    const PassRules& rules = rules_.ForStandardInput(start, read);
+    if (!read) return Said(kStandardInput, {Outcome::Failed, read});
+    const StreamResult result = RunFilter(rules.For(request_.selection), PlatformFileSystem(), start);
     if (result.status) return Outcome::Done;
     return Said(result.outputFailed ? kStandardOutput : kStandardInput,
                 {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status});
   }
 
-  Outcome InPlace(const std::string& file) {
+  // A file that neither pass would change is left as it is.
+  Outcome InPlace(const std::string& file, const PassRules& rules) {
     const StopOnSignals stoppable;
-    ConsoleDisplay display(progress_);
-    const auto failure = RunJunbi(SplitTarget(file, PlatformPathRules()), request_.selection, progress_, display);
+    const auto failure = RunPasses(SplitTarget(file, PlatformPathRules()), request_.selection, rules,
+                                   {.backups = request_.backups, .leaveUnchanged = true}, progress_);
+    if (failure) progress_.Say(FailureLine(*failure));
     return failure ? Outcome::Failed : Outcome::Done;
   }
 
@@ -125,6 +149,7 @@ class TidyRun {
   const CliRequest& request_;
   const std::vector<std::string>& files_;
   ConsoleProgress progress_;
+  FileRules rules_;
   std::optional<Preview> preview_;
   std::optional<CheckAhead> ahead_;
 };
@@ -136,11 +161,12 @@ int Tidy(const CliRequest& request) {
     std::fputs("kelbrin-cli: nothing to do: choose --comments and/or --tabs\n", stderr);
     return ExitStatus::kUsageFailed;
   }
-  if (request.InPlace() && !request.backups) {
-    std::fputs("kelbrin-cli: --no-backup is not available yet\n", stderr);
+  const std::vector<std::string> files = request.files.empty() ? std::vector<std::string>{"-"} : request.files;
+  if (request.languageByExtension && std::find(files.begin(), files.end(), "-") != files.end()) {
+    std::fputs("kelbrin-cli: standard input has no name to choose a language by: give --syntax=c, cpp, java or pascal\n",
+               stderr);
     return ExitStatus::kUsageFailed;
   }
-  const std::vector<std::string> files = request.files.empty() ? std::vector<std::string>{"-"} : request.files;
   return TidyRun(request, files).Run();
 }
 

@@ -34,16 +34,18 @@ Files MakeFiles(const TempDir& dir, std::size_t count) {
 
 bool Probed(const std::string& path) { return path.find("skip") == std::string::npos; }
 
+const ByteRule* RuleFor(const std::string& path) { return Probed(path) ? &CommentRule() : nullptr; }
+
 TEST(CheckAhead, EveryFileGetsItsOwnResultInOrder) {
   TempDir dir;
   const Files files = MakeFiles(dir, 60);
   for (const bool start : {false, true}) {
-    CheckAhead ahead(files.paths, Probed, CommentRule(), PlatformFileSystem(), start);
-    ChangeProbe mine(CommentRule(), PlatformFileSystem());
+    CheckAhead ahead(files.paths, RuleFor, PlatformFileSystem(), start);
+    ChangeProbe mine(PlatformFileSystem());
     for (std::size_t n = 0; n < files.paths.size(); ++n) {
       if (!Probed(files.paths[n])) continue;
       const auto checked = ahead.Take(n);
-      const FileResult result = checked ? *checked : mine.Probe(files.paths[n]);
+      const FileResult result = checked ? *checked : mine.Probe(files.paths[n], CommentRule());
       EXPECT_EQ(result.outcome, files.outcomes[n]) << files.paths[n] << (start ? ", two threads" : "");
       EXPECT_EQ(result.why.reason, result.outcome == Outcome::Failed ? FailureReason::NotFound : FailureReason::None);
     }
@@ -53,9 +55,9 @@ TEST(CheckAhead, EveryFileGetsItsOwnResultInOrder) {
 TEST(CheckAhead, ACallerThatStopsEarlyEndsTheOtherThread) {
   TempDir dir;
   const Files files = MakeFiles(dir, 200);
-  CheckAhead ahead(files.paths, Probed, CommentRule(), PlatformFileSystem(), true);
+  CheckAhead ahead(files.paths, RuleFor, PlatformFileSystem(), true);
   const auto checked = ahead.Take(0);
-  EXPECT_EQ(checked ? checked->outcome : ChangeProbe(CommentRule(), PlatformFileSystem()).Probe(files.paths[0]).outcome,
+  EXPECT_EQ(checked ? checked->outcome : ChangeProbe(PlatformFileSystem()).Probe(files.paths[0], CommentRule()).outcome,
             files.outcomes[0]);
 }
 

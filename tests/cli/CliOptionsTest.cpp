@@ -51,7 +51,8 @@ const std::pair<Arguments, std::string> kCases[] = {
     {{"-c", "--help", "--version"}, "help -c"},
     {{"-h"}, "help"},
     // Any start of a word that names one option only.
-    {{"--com", "--ta", "--th"}, "rewrite -c -t -3"},
+    {{"--com", "--tabs", "--th"}, "rewrite -c -t -3"},
+    {{"--ta"}, "error: option '--ta' is ambiguous; possibilities: '--tabs' '--tab-stops'"},
     {{"--ch", "--di", "--st", "-c", "x"}, "error: --stdout cannot go with --check or --diff"},
     {{"--check", "--diff", "-t", "a"}, "rewrite -t --check --diff [a]"},
     {{"--stdout", "-c", "a"}, "rewrite -c --stdout [a]"},
@@ -66,7 +67,7 @@ const std::pair<Arguments, std::string> kCases[] = {
     {{"a", "--tabs=1"}, "error: option '--tabs' doesn't allow an argument"},
     {{"--ch=yes"}, "error: option '--check' doesn't allow an argument"},
     {{"--c"}, "error: option '--c' is ambiguous; possibilities: '--comments' '--check'"},
-    {{"--t"}, "error: option '--t' is ambiguous; possibilities: '--tabs' '--three' '--tidy-backups'"},
+    {{"--t"}, "error: option '--t' is ambiguous; possibilities: '--tabs' '--three' '--tab-stops' '--tidy-backups'"},
     {{"--stdout", "--diff"}, "error: --stdout cannot go with --check or --diff"},
 };
 
@@ -84,7 +85,8 @@ const Option kValued[] = {
      [](CliRequest& r, std::string_view value) {
        r.files.push_back("T=" + std::string(value));
        return value != "0";
-     }},
+     },
+     "not 0"},
 };
 
 TEST(ParseOptions, TakesValuesInEveryForm) {
@@ -96,14 +98,63 @@ TEST(ParseOptions, TakesValuesInEveryForm) {
       {{"-cT2"}, "rewrite -c [T=2]"},
       {{"-T"}, "error: option '-T' requires an argument"},
       {{"--tab-stops"}, "error: option '--tab-stops' requires an argument"},
-      {{"--tab-stops=0"}, "error: invalid argument '0' for '--tab-stops'"},
-      {{"-T0"}, "error: invalid argument '0' for '--tab-stops'"},
+      {{"--tab-stops=0"}, "error: invalid argument '0' for '--tab-stops' (not 0)"},
+      {{"-T0"}, "error: invalid argument '0' for '--tab-stops' (not 0)"},
       {{"--comments=1"}, "error: option '--comments' doesn't allow an argument"},
   };
   for (const auto& [arguments, expected] : cases) {
     CliRequest request;
     const auto error = ParseOptions(kValued, arguments, request);
     EXPECT_EQ(error ? "error: " + error->message : Described(request), expected) << testing::PrintToString(arguments);
+  }
+}
+
+TEST(ParseArguments, TakesTheRulesOptions) {
+  const struct {
+    std::vector<std::string_view> arguments;
+    std::optional<Language> language;
+    bool byExtension;
+    std::optional<Encoding> encoding;
+    int tabStops;
+    bool leading;
+  } cases[] = {
+      {{"--syntax=cpp", "-c"}, Language::Cpp, false, std::nullopt, 0, false},
+      {{"--syntax=auto", "--encoding=utf-8", "-t"}, std::nullopt, true, Encoding::Utf8, 0, false},
+      {{"--encoding=cp932", "--encoding=auto"}, std::nullopt, false, std::nullopt, 0, false},
+      {{"-tT", "4", "a.pas"}, std::nullopt, false, std::nullopt, 4, false},
+      {{"-T8", "--leading", "--syntax=pascal"}, Language::Pascal, false, std::nullopt, 8, true},
+      {{"--tab-stops=64", "--syntax=java"}, Language::Java, false, std::nullopt, 64, false},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseArguments(c.arguments);
+    const auto* request = std::get_if<CliRequest>(&parsed);
+    ASSERT_TRUE(request) << c.arguments.front();
+    EXPECT_EQ(request->language, c.language) << c.arguments.front();
+    EXPECT_EQ(request->languageByExtension, c.byExtension) << c.arguments.front();
+    EXPECT_EQ(request->encoding, c.encoding) << c.arguments.front();
+    EXPECT_EQ(request->tabStops, c.tabStops) << c.arguments.front();
+    EXPECT_EQ(request->leading, c.leading) << c.arguments.front();
+  }
+  const auto parsed = ParseArguments({"-tT", "4", "a.pas"});
+  EXPECT_EQ(std::get<CliRequest>(parsed).files, std::vector<std::string>{"a.pas"});
+}
+
+TEST(ParseArguments, RejectsValuesItCannotTake) {
+  const std::pair<std::vector<std::string_view>, std::string> cases[] = {
+      {{"--syntax=basic"}, "invalid argument 'basic' for '--syntax' (choose c, cpp, java, pascal or auto)"},
+      {{"--syntax"}, "option '--syntax' requires an argument"},
+      {{"--encoding=latin1"}, "invalid argument 'latin1' for '--encoding' (choose cp932, utf-8 or auto)"},
+      {{"--tab-stops=0"}, "invalid argument '0' for '--tab-stops' (give a number from 1 to 64)"},
+      {{"-T", "65"}, "invalid argument '65' for '--tab-stops' (give a number from 1 to 64)"},
+      {{"-T"}, "option '-T' requires an argument"},
+      {{"--tab-stops=4x"}, "invalid argument '4x' for '--tab-stops' (give a number from 1 to 64)"},
+      {{"-t3", "-T4"}, "-3 counts blanks and --tab-stops keeps columns: use one or the other"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const auto parsed = ParseArguments(arguments);
+    const auto* error = std::get_if<UsageError>(&parsed);
+    ASSERT_TRUE(error) << message;
+    EXPECT_EQ(error->message, message);
   }
 }
 

@@ -80,6 +80,16 @@ expect_run "filter, explicit -" 0 'a\tb\tc\n' '' 'a   b    c\n' -- -t3 -
 expect_run "filter, LF-only lines" 0 'a \nb\n' '' 'a // 1\nb// 2\n' -- --comments
 expect_run "filter, pending blanks at the end" 0 'x\t' '' 'x   ' -- -t -3
 expect_run "filter, empty input" 0 '' '' '' -- -ct3
+expect_run "syntax: strings and block comments stay" 0 'url = "http://x"; x = 1;\r\n/* see http://x */ int y; \r\n' '' \
+  'url = "http://x"; x = 1;\r\n/* see http://x */ int y; // z\r\n' -- --syntax=c -c
+expect_run "syntax: blanks in strings stay" 0 'printf("a    b");\tx\n' '' 'printf("a    b");    x\n' -- --syntax=cpp -t
+expect_run "syntax: code page 932 stepped over" 0 's = "\x95\x5c"; \n' '' 's = "\x95\x5c"; // c\n' -- --syntax=c -c --encoding=cp932
+expect_run "syntax: auto on standard input" 2 '' \
+  'kelbrin-cli: standard input has no name to choose a language by: give --syntax=c, cpp, java or pascal' 'x' -- --syntax=auto -c
+expect_run "tab stops keep the column" 0 'ab\t  c\n' '' 'ab    c\n' -- -t --tab-stops=4
+expect_run "tab stops: indentation only" 0 '\tx    y\n' '' '    x    y\n' -- -t -T 4 --leading
+expect_run "tab stops and -3" 2 '' \
+  'kelbrin-cli: -3 counts blanks and --tab-stops keeps columns: use one or the other (see kelbrin-cli --help)' '' -- -t3 -T4
 
 # Writing into the file being read would grow it without end.
 printf '%b' "$source" >self.pas
@@ -131,7 +141,7 @@ snapshot() { find "$1" -type f -printf '%p %i %T@ %s\n' | LC_ALL=C sort; }
 
 # Long options by any unambiguous start; what cannot be taken says why.
 printf '%b' "$source" >p.pas
-expect_run "a long option shortened" 0 '' '' '' -- --com --ta p.pas
+expect_run "a long option shortened" 0 '' '' '' -- --com --tabs p.pas
 expect_file "a long option shortened" p.pas "$tidied"
 expect_run "an option given a value" 2 '' \
   "kelbrin-cli: option '--check' doesn't allow an argument (see kelbrin-cli --help)" '' -- -c --check=yes p.pas

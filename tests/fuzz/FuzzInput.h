@@ -93,4 +93,23 @@ inline bool BytesComeFrom(std::string_view output, std::string_view input, std::
   return true;
 }
 
+inline std::size_t CountOf(std::string_view text, char byte) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
+}
+
+// Whether `part` is `whole` with bytes left out, none added or reordered.
+inline bool IsSubsequence(std::string_view part, std::string_view whole) {
+  std::size_t at = 0;
+  for (char c : whole)
+    if (at < part.size() && part[at] == c) ++at;
+  return at == part.size();
+}
+
+inline std::string WithoutBlanksAndTabs(std::string_view text) {
+  std::string rest;
+  for (char c : text)
+    if (c != ' ' && c != '\t') rest += c;
+  return rest;
+}
+
 }  // namespace kelbrin::fuzz

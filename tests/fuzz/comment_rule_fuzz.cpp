@@ -6,21 +6,6 @@
 using namespace kelbrin;
 using namespace kelbrin::fuzz;
 
-namespace {
-
-std::size_t CountOf(std::string_view text, char byte) {
-  return static_cast<std::size_t>(std::count(text.begin(), text.end(), byte));
-}
-
-// The rule only ever leaves bytes out; it never adds or reorders them.
-bool IsSubsequence(std::string_view part, std::string_view whole) {
-  std::size_t at = 0;
-  for (char c : whole)
-    if (at < part.size() && part[at] == c) ++at;
-  return at == part.size();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const FuzzInput input = ParseFuzzInput(data, size);

@@ -7,17 +7,6 @@
 using namespace kelbrin;
 using namespace kelbrin::fuzz;
 
-namespace {
-
-std::string WithoutBlanksAndTabs(std::string_view text) {
-  std::string rest;
-  for (char c : text)
-    if (c != ' ' && c != '\t') rest += c;
-  return rest;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const FuzzInput input = ParseFuzzInput(data, size);
   const bool threeBlanks = input.Switch(0);

@@ -1,12 +1,12 @@
-// What a stream counts: every byte it read and every byte the rule wrote.
-// The rules of the passes only drop bytes or put fewer in their place, so the
-// two counts are equal exactly when the output is the input, which is how a
-// run knows that a file would not change.
+// What a stream counts and tells: every byte it read, every byte the rule
+// wrote, and whether the output is the input, which is how a run knows that
+// a file would not change.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "MemoryStreams.h"
+#include "NamedRules.h"
 #include "PassRules.h"
 #include "Random.h"
 #include "RewriteStream.h"
@@ -19,9 +19,14 @@ StreamResult Rewrite(MemoryStreams& streams, const ByteRule& rule) {
   return RewriteStream(streams, streams.StandardInput(), streams.StandardOutput(), rule, [](std::int64_t) {});
 }
 
-TEST(RewriteStream, WritesAsMuchAsItReadsExactlyWhenNothingChanges) {
+// Tab stops one column apart turn two blanks into two tabs: the output is as
+// long as the input, and still another.
+TEST(RewriteStream, TellsWhetherTheOutputIsTheInput) {
   constexpr std::string_view kBytes = " \t/\r\na";
-  for (const NamedRule& rule : PassRules()) {
+  const PassRules everyColumn({.tabStops = 1});
+  std::vector<NamedRule> rules = EveryRule();
+  rules.push_back({"tab stops of 1", everyColumn.Tab()});
+  for (const NamedRule& rule : rules) {
     Random random(17);
     int unchanged = 0;
     for (int i = 0; i < 20000; ++i) {
@@ -32,8 +37,7 @@ TEST(RewriteStream, WritesAsMuchAsItReadsExactlyWhenNothingChanges) {
       ASSERT_TRUE(result.status);
       ASSERT_EQ(result.consumed, static_cast<std::int64_t>(input.size()));
       ASSERT_EQ(result.written, static_cast<std::int64_t>(streams.Output().size()));
-      ASSERT_EQ(streams.Output() == input, result.written == result.consumed)
-          << rule.name << ": " << testing::PrintToString(input);
+      ASSERT_EQ(streams.Output() == input, result.unchanged) << rule.name << ": " << testing::PrintToString(input);
       unchanged += streams.Output() == input;
     }
     // Both kinds of input were met, many times.
@@ -45,7 +49,7 @@ TEST(RewriteStream, WritesAsMuchAsItReadsExactlyWhenNothingChanges) {
 TEST(RewriteStream, CountsAcrossBlocks) {
   const std::string input = SourceLikeText(100000);
   ASSERT_GT(input.size(), 2 * kStreamBlockSize);
-  for (const NamedRule& rule : PassRules()) {
+  for (const NamedRule& rule : EveryRule()) {
     MemoryStreams streams(input);
     const StreamResult result = Rewrite(streams, rule.rule);
     ASSERT_TRUE(result.status);
@@ -60,7 +64,7 @@ TEST(RewriteStream, SaysWhichEndFailed) {
   for (const bool inOutput : {false, true}) {
     MemoryStreams streams(input, {.failingRead = inOutput ? MemoryStreams::kNever : 1,
                                                .failingWrite = inOutput ? 1 : MemoryStreams::kNever});
-    const StreamResult result = Rewrite(streams, PassRules().back().rule);
+    const StreamResult result = Rewrite(streams, EveryRule().back().rule);
     EXPECT_FALSE(result.status);
     EXPECT_EQ(result.outputFailed, inOutput);
   }
