@@ -208,6 +208,23 @@ expect_run "--tidy-backups" 0 '' '' '' -- -c --tidy-backups tree/ComOld_b.pas
 expect_file "--tidy-backups" tree/ComOld_b.pas "$no_comments"
 expect_file "--tidy-backups" tree/ComOld_ComOld_b.pas "$source"
 
+# A second run over the tree changes nothing: the tidied file needs nothing
+# more, the backups are skipped, and nothing is moved, rewritten or backed up.
+before=$(snapshot tree)
+expect_run "a second run over the tree" 0 '' "kelbrin-cli: tree/ComOld_a.pas: a backup; skipped
+kelbrin-cli: tree/ComOld_ComOld_b.pas: a backup; skipped
+kelbrin-cli: tree/TabOld_a.pas: a backup; skipped
+kelbrin-cli: tree/TabOld_c.pas: a backup; skipped" '' -- -ct tree/a.pas tree/ComOld_a.pas tree/ComOld_ComOld_b.pas \
+  tree/TabOld_a.pas tree/TabOld_c.pas
+[ "$(snapshot tree)" = "$before" ] || fail "a second run over the tree touched a file: $(snapshot tree)"
+
+# Without backups, both passes at once and nothing kept beside the file.
+mkdir bare
+printf '%b' "$source" >bare/x.pas
+expect_run "--no-backup" 0 '' '' '' -- -ct --no-backup bare/x.pas
+expect_names "--no-backup" bare x.pas
+expect_file "--no-backup" bare/x.pas "$tidied"
+
 # Standard input and output are named as such. In place, the files after a
 # filter that failed are still tidied.
 printf '%b' "$source" >after.pas

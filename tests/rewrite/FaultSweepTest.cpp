@@ -8,8 +8,10 @@
 
 #include "CommentRule.h"
 #include "FaultInjectingFileSystem.h"
+#include "PassesWithRules.h"
 #include "Recorders.h"
 #include "RewriteStream.h"
+#include "RuleChain.h"
 #include "RuleHarness.h"
 #include "RunJunbi.h"
 #include "TabRule.h"
@@ -32,8 +34,14 @@ struct PassStep {
   const ByteRule* rule;
 };
 
-std::vector<PassStep> StepsOf(const PassSelection& selection) {
+// Without backups both passes are one, with the two rules chained (the cases
+// here select both).
+std::vector<PassStep> StepsOf(const PassSelection& selection, bool backups) {
   std::vector<PassStep> steps;
+  if (!backups) {
+    steps.push_back({PassKind::CommentDelete, "", &CommentThenTabRule(selection.space3)});
+    return steps;
+  }
   if (selection.commentDelete) steps.push_back({PassKind::CommentDelete, "ComOld_", &CommentRule()});
   if (selection.spaceToTab) steps.push_back({PassKind::SpaceToTab, "TabOld_", &TabRule(selection.space3)});
   return steps;
@@ -50,6 +58,7 @@ struct SweepCase {
   const char* what;
   std::string text;
   PassSelection selection;
+  bool backups = true;
 };
 
 void PrintTo(const SweepCase& c, std::ostream* os) { *os << c.what; }
@@ -59,6 +68,7 @@ const SweepCase kCases[] = {
     {"both passes, several blocks", MultiBlockText(), {true, true, true}},
     {"both passes, a short file", "a = b / c; // note\r\n    x\r\n", {true, true, false}},
     {"both passes, an empty file", "", {true, true, false}},
+    {"both passes without backups, several blocks", MultiBlockText(), {true, true, true}, false},
 };
 
 struct RunResult {
@@ -69,7 +79,7 @@ struct RunResult {
 class FaultSweepTest : public testing::TestWithParam<SweepCase> {
  protected:
   void SetUp() override {
-    steps_ = StepsOf(GetParam().selection);
+    steps_ = StepsOf(GetParam().selection, GetParam().backups);
     contents_ = {GetParam().text};
     for (const PassStep& step : steps_) contents_.push_back(ApplyRule(*step.rule, contents_.back()));
     TempDir dir;
@@ -84,7 +94,12 @@ class FaultSweepTest : public testing::TestWithParam<SweepCase> {
     for (const Fault& fault : faults) fs.Inject(fault);
     RecordingProgress progress;
     RecordingDisplay display;
-    auto failure = RunJunbi({dir.Path(), "x.pas"}, GetParam().selection, progress, display, fs);
+    const TargetFile target{dir.Path(), "x.pas"};
+    const PassSelection& selection = GetParam().selection;
+    auto failure = GetParam().backups
+                       ? RunJunbi(target, selection, progress, display, fs)
+                       : RunPasses(target, selection, PassRules({.threeBlanks = selection.space3}), {.backups = false},
+                                   progress, fs);
     return {std::move(failure), fs.Calls()};
   }
 
@@ -113,6 +128,7 @@ class FaultSweepTest : public testing::TestWithParam<SweepCase> {
   void ExpectDone(const TempDir& dir, std::size_t done) const {
     Names names = {"x.pas"};
     for (std::size_t i = 0; i < done; ++i) {
+      if (steps_[i].prefix.empty()) continue;
       names.push_back(steps_[i].prefix + "x.pas");
       EXPECT_EQ(ReadBytes(dir / names.back()), contents_[i]) << names.back();
     }

@@ -9,6 +9,7 @@
 #include "BackupName.h"
 #include "FaultInjectingFileSystem.h"
 #include "Passes.h"
+#include "PassesWithRules.h"
 #include "Recorders.h"
 #include "RewriteStream.h"
 #include "RunJunbi.h"
@@ -82,6 +83,40 @@ TEST_F(PassTest, RepeatedRunsKeepEveryBackup) {
   EXPECT_EQ(ReadBytes(dir / "ComOld_x.pas"), kSource);
   EXPECT_EQ(ReadBytes(dir / "ComOld_x (2).pas"), "second // run\r\n");
   EXPECT_EQ(ReadBytes(dir / "x.pas"), "second \r\n");
+}
+
+// Identity and modification time in the platform's own terms.
+FileIdentity IdentityOf(const std::string& path) {
+  FileIdentity identity;
+  EXPECT_TRUE(PlatformFileSystem().IdentifyPath(path, identity)) << path;
+  return identity;
+}
+
+// In place from the command line: a pass that would change nothing leaves
+// the file as it is, and without backups both passes are one.
+TEST_F(PassTest, InPlaceChoicesLeaveUnchangedFilesAloneAndKeepNoBackupsWhenAsked) {
+  const struct {
+    const char* what;
+    std::string text;
+    InPlaceChoice choice;
+    Names names;
+    std::string result;
+  } cases[] = {
+      {"nothing to do", "a = b;\r\n\tx\r\n", {.leaveUnchanged = true}, {"x.pas"}, "a = b;\r\n\tx\r\n"},
+      {"only the tab pass has work", "a = b;\r\n    x\r\n", {.leaveUnchanged = true}, {"TabOld_x.pas", "x.pas"},
+       "a = b;\r\n\tx\r\n"},
+      {"both, without backups", kSource, {.backups = false, .leaveUnchanged = true}, {"x.pas"}, kTidied},
+      {"nothing to do, published all the same", "x\r\n", {}, {"ComOld_x.pas", "TabOld_x.pas", "x.pas"}, "x\r\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir folder;
+    WriteBytes(folder / "x.pas", c.text);
+    const FileIdentity before = IdentityOf(folder / "x.pas");
+    EXPECT_FALSE(RunPasses({folder.Path(), "x.pas"}, kBoth, PassRules({}), c.choice, progress)) << c.what;
+    EXPECT_EQ(folder.Names(), c.names) << c.what;
+    EXPECT_EQ(ReadBytes(folder / "x.pas"), c.result) << c.what;
+    EXPECT_EQ(IdentityOf(folder / "x.pas") == before, c.names.size() == 1 && c.text == c.result) << c.what;
+  }
 }
 
 TEST(BackupName, NumbersGoBeforeTheExtension) {
