@@ -68,8 +68,7 @@ tidied='a = b / c; \r\n\tx\r\n'
 [ "$(head -1 "$out_file")" = "kelbrin-cli 1.1.0" ] || fail "version: $(cat "$out_file")"
 grep -qx 'License: MIT License <https://opensource.org/license/mit>.' "$out_file" || fail "version names no licence"
 if ! $posix; then
-  "${cli[@]}" '/?' | tr -d '
-' | head -1 >"$out_file"
+  "${cli[@]}" '/?' | tr -d '\r' | head -1 >"$out_file"
   [ "$(cat "$out_file")" = "Usage: kelbrin-cli [OPTION]... [FILE]..." ] || fail "/?: $(cat "$out_file")"
 fi
 expect_run "nothing selected" 2 '' 'kelbrin-cli: nothing to do: choose --comments and/or --tabs' 'x' -- -3

@@ -17,12 +17,12 @@ yes '    if (a / b) x();    // why' | head -c 100000000 >original.pas
 # listens; too late, the run is over.
 delay=0.3
 for attempt in $(seq 8); do
-  mkdir "try$attempt" && cp original.pas "try$attempt/x.pas"
-  (cd "try$attempt" && exec "$emulator" "$cli" -ct x.pas 2>../err.txt) &
+  mkdir "try$attempt" && cp original.pas "try$attempt/stop-me.pas"
+  (cd "try$attempt" && exec "$emulator" "$cli" -ct stop-me.pas 2>../err.txt) &
   runner=$!
   program=
   for _ in $(seq 500); do
-    program=$(pgrep -f "^[^ ]*$(basename "$cli") -ct x.pas" | head -1)
+    program=$(pgrep -f "^[^ ]*$(basename "$cli") -ct stop-me.pas" | head -1)
     [ -n "$program" ] && break
     sleep 0.01
   done
@@ -33,18 +33,18 @@ for attempt in $(seq 8); do
   said=$(tr -d '\r' <err.txt)
   if [ "$status" = 130 ]; then
     failures=0
-    [ "$said" = "kelbrin-cli: x.pas: interrupted; file unchanged" ] || { echo "FAIL: messages '$said'"; failures=1; }
-    leftovers=$(ls -A "try$attempt" | grep -v -e '^x\.pas$' -e '^ComOld_x\.pas$')
+    [ "$said" = "kelbrin-cli: stop-me.pas: interrupted; file unchanged" ] || { echo "FAIL: messages '$said'"; failures=1; }
+    leftovers=$(ls -A "try$attempt" | grep -v -e '^stop-me\.pas$' -e '^ComOld_stop-me\.pas$')
     [ -z "$leftovers" ] || { echo "FAIL: left over: $leftovers"; failures=1; }
-    if ! cmp -s original.pas "try$attempt/x.pas" && ! cmp -s comments.pas "try$attempt/x.pas"; then
-      echo "FAIL: x.pas holds neither the original nor the first pass's result"
+    if ! cmp -s original.pas "try$attempt/stop-me.pas" && ! cmp -s comments.pas "try$attempt/stop-me.pas"; then
+      echo "FAIL: stop-me.pas holds neither the original nor the first pass's result"
       failures=1
     fi
     [ "$failures" = 0 ] && echo "1 passed (attempt $attempt, ${delay}s)"
     exit "$failures"
   fi
   if [ "$status" = 0 ]; then
-    cmp -s tidied.pas "try$attempt/x.pas" || { echo "FAIL: exit status 0 but x.pas is not tidied"; exit 1; }
+    cmp -s tidied.pas "try$attempt/stop-me.pas" || { echo "FAIL: exit status 0 but stop-me.pas is not tidied"; exit 1; }
     delay=$(awk "BEGIN { print $delay / 2 }")
   else
     delay=$(awk "BEGIN { print $delay * 1.5 }")
