@@ -83,6 +83,7 @@ class Compared {
   }
 
   void Compare(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return;
     if (written_ >= blockStart_ && written_ + static_cast<std::int64_t>(bytes.size()) <=
                                        blockStart_ + static_cast<std::int64_t>(block_.size())) {
       same_ = std::memcmp(bytes.data(), block_.data() + (written_ - blockStart_), bytes.size()) == 0;
