@@ -103,7 +103,10 @@ IoStatus CopyAccess(const std::string& fromPath, int from, const std::string& to
 #if defined(__linux__)
   // The access control list, or the permissions where there is none; then
   // the extended attributes that are not permissions.
-  if (perm_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr) != 0 && !MeansNotKept(errno))
+  // Without an access control list of its own, the mode alone says it all,
+  // and is set below.
+  if (acl_extended_fd(from) == 1 && perm_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr) != 0 &&
+      !MeansNotKept(errno))
     return LastError();
   if (attr_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr, nullptr) != 0 && !MeansNotKept(errno))
     return LastError();
@@ -233,6 +236,20 @@ class PosixFileSystem final : public FileSystem {
   }
 
   IoStatus Replace(const std::string& from, const std::string& to, const std::string&) override {
+#if defined(__linux__)
+    // Exchanged, the two names change places in one step just as a rename
+    // over `to` would have it; ext4 would also write the new file out to
+    // the disk at once on such a rename, which costs more than the rest of a
+    // pass. What `to` named is then the work file's name to remove; should
+    // that fail, it is left over as a work file.
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
+      unlink(from.c_str());
+      return {};
+    }
+    // A `to` that is missing (its file moved to the backup name) takes the
+    // plain rename, as do file systems without exchanges.
+    if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return LastError();
+#endif
     if (rename(from.c_str(), to.c_str()) == 0) return {};
     if (MeansNoRename(errno)) return {FailureReason::NotSupported, static_cast<std::uint32_t>(errno)};
     return LastError();
