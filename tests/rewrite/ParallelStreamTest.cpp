@@ -2,6 +2,7 @@
 // wherever the blocks can or cannot be cut, and stop at the first failure.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -43,57 +44,73 @@ std::string RandomBytes(std::size_t size, std::uint32_t seed, std::string_view a
   return out;
 }
 
-constexpr std::size_t kLarge = 3 * 1024 * 1024;
+// Three of the filter's 512 KiB blocks and part of a fourth.
+constexpr std::size_t kLarge = 1600 * 1024;
 
+// The inputs are made only in the test that takes them: every test of the
+// program runs in a process of its own.
 struct Input {
   const char* name;
-  std::string bytes;
+  std::string (*make)();
 };
 
-const std::vector<Input>& Inputs() {
-  static const std::vector<Input> inputs = [] {
-    std::string everyByte(256, '\0');
-    for (int b = 0; b < 256; ++b) everyByte[b] = static_cast<char>(b);
-    return std::vector<Input>{
-        {"empty", ""},
-        {"one slash", "/"},
-        {"source", Repeated(SourceLikeText(100), kLarge)},
-        // Lines longer than the stretch where a cut is looked for.
-        {"long lines", Repeated(Repeated("a  b  // c / ", 40000) + "\r\n", kLarge)},
-        {"no line end", Repeated("x    // y  / ", kLarge)},
-        {"few line ends", RandomBytes(kLarge, 7, Repeated(" /", 5000) + "\r\n\tx")},
-        {"every byte", RandomBytes(kLarge, 11, everyByte)},
-        // Line ends inside a comment longer than a block: a guess that
-        // the next block starts in state 0 is wrong there.
-        {"a block comment over blocks", Repeated("/*" + Repeated("x  // y\r\n", 1 << 20) + "*/ z  // w\r\n", kLarge)},
-        {"raw strings across blocks", Repeated("R\"delimiter(  //  )\"  )delimiter\"    // c\r\n", kLarge)},
-    };
-  }();
-  return inputs;
+std::string EveryByte() {
+  std::string bytes(256, '\0');
+  for (int b = 0; b < 256; ++b) bytes[b] = static_cast<char>(b);
+  return bytes;
 }
+
+const Input kInputs[] = {
+    {"empty", [] { return std::string(); }},
+    {"one slash", [] { return std::string("/"); }},
+    {"source", [] { return Repeated(SourceLikeText(100), kLarge); }},
+    // Lines longer than the stretch where a cut is looked for.
+    {"long lines", [] { return Repeated(Repeated("a  b  // c / ", 40000) + "\r\n", kLarge); }},
+    {"no line end", [] { return Repeated("x    // y  / ", kLarge); }},
+    {"few line ends", [] { return RandomBytes(kLarge, 7, Repeated(" /", 5000) + "\r\n\tx"); }},
+    {"every byte", [] { return RandomBytes(kLarge, 11, EveryByte()); }},
+    // Line ends inside a comment longer than a block: a guess that the next
+    // block starts in state 0 is wrong there.
+    {"a block comment over blocks",
+     [] { return Repeated("/*" + Repeated("x  // y\r\n", 1 << 20) + "*/ z  // w\r\n", kLarge); }},
+    {"raw strings across blocks",
+     [] { return Repeated("R\"delimiter(  //  )\"  )delimiter\"    // c\r\n", kLarge); }},
+};
 
 StreamResult RunParallel(MemoryStreams& streams, const ByteRule& rule) {
   return RewriteStreamInParallel(streams, streams.StandardInput(), streams.StandardOutput(), rule);
 }
 
-TEST(ParallelStream, WritesWhatTheRuleWritesInOneGo) {
+void PrintTo(const Input& input, std::ostream* out) { *out << input.name; }
+
+class EveryInput : public testing::TestWithParam<Input> {};
+
+TEST_P(EveryInput, WritesWhatTheRuleWritesInOneGo) {
+  const std::string bytes = GetParam().make();
   const std::vector<std::vector<std::size_t>> readPlans = {{}, {100003}, {1, 4096, 70001}};
   for (const NamedRule& rule : EveryRule()) {
-    for (const Input& input : Inputs()) {
-      const std::string expected = ApplyRule(rule.rule, input.bytes);
-      for (const auto& reads : readPlans) {
-        MemoryStreams streams(input.bytes, {.readLengths = reads, .writeLengths = {65537}});
-        const StreamResult result = RunParallel(streams, rule.rule);
-        ASSERT_TRUE(result.status) << rule.name << ", " << input.name;
-        ASSERT_EQ(streams.Output(), expected) << rule.name << ", " << input.name << ", reads of "
-                                              << testing::PrintToString(reads);
-        EXPECT_EQ(result.consumed, static_cast<std::int64_t>(input.bytes.size()));
-        EXPECT_EQ(result.written, static_cast<std::int64_t>(expected.size()));
-        EXPECT_EQ(streams.StrayCalls(), 0);
-      }
+    const std::string expected = ApplyRule(rule.rule, bytes);
+    for (const auto& reads : readPlans) {
+      MemoryStreams streams(bytes, {.readLengths = reads, .writeLengths = {65537}});
+      const StreamResult result = RunParallel(streams, rule.rule);
+      ASSERT_TRUE(result.status) << rule.name;
+      ASSERT_EQ(streams.Output(), expected) << rule.name << ", reads of " << testing::PrintToString(reads);
+      EXPECT_EQ(result.consumed, static_cast<std::int64_t>(bytes.size()));
+      EXPECT_EQ(result.written, static_cast<std::int64_t>(expected.size()));
+      EXPECT_EQ(streams.StrayCalls(), 0);
     }
   }
 }
+
+std::string TestName(const testing::TestParamInfo<Input>& input) {
+  std::string name = input.param.name;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+// One test per input, so that they share the processors.
+INSTANTIATE_TEST_SUITE_P(ParallelStream, EveryInput, testing::ValuesIn(kInputs), TestName);
 
 // Reads that deliver a few bytes make a block of every few bytes, most of
 // which cannot be cut.

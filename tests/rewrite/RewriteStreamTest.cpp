@@ -29,7 +29,7 @@ TEST(RewriteStream, TellsWhetherTheOutputIsTheInput) {
   for (const NamedRule& rule : rules) {
     Random random(17);
     int unchanged = 0;
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 4000; ++i) {
       std::string input(random.Below(24), '\0');
       for (char& c : input) c = kBytes[random.Below(kBytes.size())];
       MemoryStreams streams(input, {.readLengths = {random.Below(5) + 1}});
@@ -41,8 +41,8 @@ TEST(RewriteStream, TellsWhetherTheOutputIsTheInput) {
       unchanged += streams.Output() == input;
     }
     // Both kinds of input were met, many times.
-    EXPECT_GT(unchanged, 1000) << rule.name;
-    EXPECT_LT(unchanged, 19000) << rule.name;
+    EXPECT_GT(unchanged, 200) << rule.name;
+    EXPECT_LT(unchanged, 3800) << rule.name;
   }
 }
 
