@@ -117,6 +117,7 @@ class TidyRun {
 
   // What is held for standard output goes out before the filter writes.
   Outcome Filter() {
+    stoppable_.reset();
     if (preview_ && !preview_->Flush()) return OutputFailed();
     std::vector<std::uint8_t> start;
     IoStatus read;
@@ -128,9 +129,10 @@ class TidyRun {
                 {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status});
   }
 
-  // A file that neither pass would change is left as it is.
+  // A file that neither pass would change is left as it is. A signal stops
+  // the files in place from the first on, until a filter comes.
   Outcome InPlace(const std::string& file, const PassRules& rules) {
-    const StopOnSignals stoppable;
+    if (!stoppable_) stoppable_.emplace();
     const auto failure = RunPasses(SplitTarget(file, PlatformPathRules()), request_.selection, rules,
                                    {.backups = request_.backups, .leaveUnchanged = true}, progress_);
     if (failure) progress_.Say(FailureLine(*failure));
@@ -152,6 +154,7 @@ class TidyRun {
   FileRules rules_;
   std::optional<Preview> preview_;
   std::optional<CheckAhead> ahead_;
+  std::optional<StopOnSignals> stoppable_;
 };
 
 }  // namespace

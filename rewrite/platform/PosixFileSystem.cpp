@@ -10,6 +10,7 @@
 
 #if defined(__linux__)
 #include <acl/libacl.h>
+#include <sys/xattr.h>
 #include <attr/libattr.h>
 #endif
 
@@ -104,7 +105,9 @@ IoStatus CopyAccess(const std::string& fromPath, int from, const std::string& to
   // The access control list, or the permissions where there is none; then
   // the extended attributes that are not permissions.
   // Without an access control list of its own, the mode alone says it all,
-  // and is set below.
+  // and is set below. An access control list is an extended attribute too:
+  // a file that lists none, as most do, has neither.
+  if (flistxattr(from, nullptr, 0) == 0) return {};
   if (acl_extended_fd(from) == 1 && perm_copy_fd(fromPath.c_str(), from, toPath.c_str(), to, nullptr) != 0 &&
       !MeansNotKept(errno))
     return LastError();
