@@ -134,6 +134,8 @@ struct TabStopBlocks {
           if (!everyBlank && run >= 2) {
             out = rule.BlankRun(part, run, out);
             pos += run;
+            // A plain byte after the run decides what the held blanks become.
+            if (pos < valid && (events >> pos & 1) == 0 && TabStopRule::Holds(part)) out = rule.Release(part, out);
             continue;
           }
         }
@@ -151,6 +153,7 @@ TabStopRule::TabStopRule(int every, Encoding encoding, CharWidth width, Width bl
     : ByteRule(BlockPathFor<TabStopBlocks>(blockWidth), 1, static_cast<std::size_t>(every) + 1),
       every_(every),
       powerOfTwo_((every & (every - 1)) == 0),
+      shift_(std::countr_zero(static_cast<unsigned>(every))),
       encoding_(encoding),
       width_(width) {
   if (every < 1 || every > kMostColumns) throw std::logic_error("tab stops out of range");
@@ -264,8 +267,9 @@ std::uint8_t* TabStopRule::BlankRun(RulePart& part, std::size_t count, std::uint
     *out++ = '\t';
   }
   const std::uint64_t left = reach - from;
-  out = WriteRun(out, '\t', static_cast<std::size_t>(left / every));
-  return hold(left % every == 0 ? kStart : kPending, left % every);
+  out = WriteRun(out, '\t', static_cast<std::size_t>(Stretches(left)));
+  const std::uint64_t rest = InStretch(left);
+  return hold(rest == 0 ? kStart : kPending, rest);
 }
 
 std::uint8_t* TabStopRule::PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,

@@ -53,10 +53,18 @@ class TabStopRule final : public ByteRule {
   // steps one by one.
   std::uint8_t* BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const;
 
-  // The column within its stop's stretch, without a division where the
-  // stops are a power of two apart.
+  // Blanks held by a run read at once, followed by a byte that is no blank,
+  // tab, line end or part of a character: written as the table says for such
+  // a byte, which itself is left to be written as read.
+  std::uint8_t* Release(RulePart& part, std::uint8_t* out) const { return Apply(part, rows_[part.at][kOther], out); }
+
+  // The column within its stop's stretch, and the whole stretches before it,
+  // without a division where the stops are a power of two apart.
   std::uint64_t InStretch(std::uint64_t column) const {
     return powerOfTwo_ ? column & (static_cast<std::uint64_t>(every_) - 1) : column % static_cast<std::uint64_t>(every_);
+  }
+  std::uint64_t Stretches(std::uint64_t columns) const {
+    return powerOfTwo_ ? columns >> shift_ : columns / static_cast<std::uint64_t>(every_);
   }
 
   // Whether the state holds blanks back, or the start of a character.
@@ -71,6 +79,7 @@ class TabStopRule final : public ByteRule {
 
   int every_;
   bool powerOfTwo_;
+  int shift_;  // where stops are a power of two apart, its exponent
   Encoding encoding_;
   CharWidth width_;
   std::array<std::array<StopRow, kEvents>, kModes> rows_{};
