@@ -62,7 +62,7 @@ class Pass {
     if (!written) return written;
     if (!closed) return closed;
     if (StopRequested()) return {FailureReason::Interrupted, 0};
-    if (unchanged_ && definition_.leaveUnchanged) return {};  // the work file is taken back
+    if (LeavesFileAlone()) return {};  // the work file is taken back
     if (IoStatus status = CheckUntouched(); !status) return status;
     return Publish();
   }
@@ -76,9 +76,12 @@ class Pass {
     if (!result.status) return result.status;
     if (result.consumed != original_.size) return {FailureReason::InputChanged, 0};
     unchanged_ = result.unchanged;
-    if (unchanged_ && definition_.leaveUnchanged) return {};
+    if (LeavesFileAlone()) return {};
     return fs_.CopyMetadata(input_, targetPath_, work_, workPath_);
   }
+
+  // A result that is the file as it is, where such a result is not published.
+  bool LeavesFileAlone() const { return unchanged_ && definition_.leaveUnchanged; }
 
   // What was read must be what the target's name holds: another program may
   // have written to the file, or saved another in its place, meanwhile.

@@ -72,20 +72,24 @@ class Compared {
   // The input from `at` on: in the block, or in what was kept of the ones
   // before it.
   bool Matches(std::int64_t at, std::span<const std::uint8_t> bytes) const {
-    const std::int64_t keptStart = blockStart_ - static_cast<std::int64_t>(kept_.size());
     for (std::size_t i = 0; i < bytes.size(); ++i, ++at) {
-      if (at < keptStart || at >= blockStart_ + static_cast<std::int64_t>(block_.size())) return false;
-      const std::uint8_t read = at < blockStart_ ? kept_[static_cast<std::size_t>(at - keptStart)]
-                                                 : block_[static_cast<std::size_t>(at - blockStart_)];
-      if (read != bytes[i]) return false;
+      if (at < KeptStart() || at >= BlockEnd() || InputAt(at) != bytes[i]) return false;
     }
     return true;
   }
 
+  // Where what is kept starts, and where the block ends, in the input.
+  std::int64_t KeptStart() const { return blockStart_ - static_cast<std::int64_t>(kept_.size()); }
+  std::int64_t BlockEnd() const { return blockStart_ + static_cast<std::int64_t>(block_.size()); }
+  // The input byte at `at`, from KeptStart() up to BlockEnd().
+  std::uint8_t InputAt(std::int64_t at) const {
+    return at < blockStart_ ? kept_[static_cast<std::size_t>(at - KeptStart())]
+                            : block_[static_cast<std::size_t>(at - blockStart_)];
+  }
+
   void Compare(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) return;
-    if (written_ >= blockStart_ && written_ + static_cast<std::int64_t>(bytes.size()) <=
-                                       blockStart_ + static_cast<std::int64_t>(block_.size())) {
+    if (written_ >= blockStart_ && written_ + static_cast<std::int64_t>(bytes.size()) <= BlockEnd()) {
       same_ = std::memcmp(bytes.data(), block_.data() + (written_ - blockStart_), bytes.size()) == 0;
     } else {
       same_ = Matches(written_, bytes);
@@ -96,16 +100,13 @@ class Compared {
   // rule that holds back more than a few never writes them as read: it drops
   // them.
   void KeepWhatTrails() {
-    const std::int64_t keptStart = blockStart_ - static_cast<std::int64_t>(kept_.size());
-    const std::int64_t end = blockStart_ + static_cast<std::int64_t>(block_.size());
-    if (end - std::max(written_, keptStart) > kMostTrailing) {
+    const std::int64_t from = std::max(written_, KeptStart());
+    if (BlockEnd() - from > kMostTrailing) {
       same_ = false;
       return;
     }
     std::vector<std::uint8_t> trailing;
-    for (std::int64_t at = std::max(written_, keptStart); at < end; ++at)
-      trailing.push_back(at < blockStart_ ? kept_[static_cast<std::size_t>(at - keptStart)]
-                                          : block_[static_cast<std::size_t>(at - blockStart_)]);
+    for (std::int64_t at = from; at < BlockEnd(); ++at) trailing.push_back(InputAt(at));
     kept_ = std::move(trailing);
   }
 

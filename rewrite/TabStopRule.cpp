@@ -125,7 +125,7 @@ struct TabStopBlocks {
           if (byte == '\t') {
             // Nothing held: the tab is written and goes to the next stop.
             *out++ = byte;
-            part.columns.column += static_cast<std::uint64_t>(rule.Every()) - rule.InStretch(part.columns.column);
+            part.columns.column = rule.NextStop(part.columns.column);
             part.at = TabStopRule::kStart;
             ++pos;
             continue;
@@ -192,7 +192,6 @@ void TabStopRule::Advance(Columns& columns, std::uint8_t byte) const {
 }
 
 TabStopRule::Event TabStopRule::Classify(Columns& columns, std::uint8_t byte) const {
-  const auto every = static_cast<std::uint64_t>(every_);
   switch (byte) {
     case ' ':
       CloseCharacter(columns);
@@ -200,7 +199,7 @@ TabStopRule::Event TabStopRule::Classify(Columns& columns, std::uint8_t byte) co
       return InStretch(columns.column) == 0 ? kBlankToStop : kBlank;
     case '\t':
       CloseCharacter(columns);
-      columns.column += every - InStretch(columns.column);
+      columns.column = NextStop(columns.column);
       return kTab;
     case '\r':
     case '\n':
@@ -248,7 +247,7 @@ std::uint8_t* TabStopRule::BlankRun(RulePart& part, std::size_t count, std::uint
   Columns& columns = part.columns;
   const auto every = static_cast<std::uint64_t>(every_);
   const std::uint64_t reach = columns.column + count;
-  const std::uint64_t firstStop = columns.column + every - InStretch(columns.column);
+  const std::uint64_t firstStop = NextStop(columns.column);
   const auto hold = [&](Mode mode, std::uint64_t pending) {
     part.at = mode;
     columns.pending = static_cast<std::uint8_t>(pending);

@@ -66,6 +66,10 @@ class TabStopRule final : public ByteRule {
   std::uint64_t Stretches(std::uint64_t columns) const {
     return powerOfTwo_ ? columns >> shift_ : columns / static_cast<std::uint64_t>(every_);
   }
+  // The stop a tab at `column` goes to.
+  std::uint64_t NextStop(std::uint64_t column) const {
+    return column + static_cast<std::uint64_t>(every_) - InStretch(column);
+  }
 
   // Whether the state holds blanks back, or the start of a character.
   static bool Holds(const RulePart& part) {
