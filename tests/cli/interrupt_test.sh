@@ -31,7 +31,7 @@ for attempt in $(seq 8); do
   wait "$runner"
   status=$?
   said=$(tr -d '\r' <err.txt)
-  if [ "$status" = 130 ]; then
+  if [ "$status" = 130 ] && [ "$said" != "kelbrin-cli: interrupted" ]; then
     failures=0
     [ "$said" = "kelbrin-cli: stop-me.pas: interrupted; file unchanged" ] || { echo "FAIL: messages '$said'"; failures=1; }
     leftovers=$(ls -A "try$attempt" | grep -v -e '^stop-me\.pas$' -e '^ComOld_stop-me\.pas$')
@@ -43,8 +43,15 @@ for attempt in $(seq 8); do
     [ "$failures" = 0 ] && echo "1 passed (attempt $attempt, ${delay}s)"
     exit "$failures"
   fi
-  if [ "$status" = 0 ]; then
+  # Stopped after the last pass had published its result: too late, but the
+  # result stands and the stop is told.
+  if [ "$status" = 130 ] && [ "$said" = "kelbrin-cli: interrupted" ]; then
+    cmp -s tidied.pas "try$attempt/stop-me.pas" || { echo "FAIL: interrupted after the passes, but not tidied"; exit 1; }
+    status=0
+  elif [ "$status" = 0 ]; then
     cmp -s tidied.pas "try$attempt/stop-me.pas" || { echo "FAIL: exit status 0 but stop-me.pas is not tidied"; exit 1; }
+  fi
+  if [ "$status" = 0 ]; then
     delay=$(awk "BEGIN { print $delay / 2 }")
   else
     delay=$(awk "BEGIN { print $delay * 1.5 }")
