@@ -68,28 +68,76 @@ void CloseCharacter(Columns& columns) {
   ++columns.column;
 }
 
-}  // namespace
+// A run of `count` blanks (two or more) from `column`, in a state that holds
+// nothing, followed by a byte that is neither a blank nor a tab: whatever the
+// lone blank rule would hold back, more blanks follow it and no tab does, so
+// only the stops crossed count. The run becomes a tab for each of them and
+// the blanks after the last, or stays as read if it crosses none.
+std::uint8_t* SettleRun(const TabStops& stops, std::uint64_t& column, std::size_t count, std::uint8_t* out) {
+  const std::uint64_t reach = column + count;
+  const std::uint64_t crossed = stops.Stretches(reach) - stops.Stretches(column);
+  out = WriteRun(out, '\t', static_cast<std::size_t>(crossed));
+  out = WriteRun(out, ' ', crossed == 0 ? count : static_cast<std::size_t>(stops.InStretch(reach)));
+  column = reach;
+  return out;
+}
 
-namespace {
+// The bits below `end` (end <= 64).
+std::uint64_t BitsBelow(std::size_t end) { return end >= 64 ? ~std::uint64_t{0} : ~BitsFrom(end); }
 
-// The rule over whole blocks. Bytes that are neither blanks, tabs, line ends
-// nor backspaces (in UTF-8, nor bytes of multi-byte characters) move the
-// column by one and are written as read, and so is a single blank before
-// such a byte where stops are more than a column apart: only the others take
-// the rule's steps, and the bytes after them while blanks are pending.
+// The rule over whole blocks. Bytes that are neither blanks, tabs nor
+// backspaces (in UTF-8, nor bytes of multi-byte characters) are written as
+// read, and so is a single blank before such a byte where stops are more than
+// a column apart: while nothing is held, a line end only starts the next
+// line's columns. So the kernel keeps the column where it last stopped (the
+// anchor) and works out the column of the next byte it must stop at from the
+// bytes between: their count, or from the last line end among them. Tabs and
+// runs of blanks settled within the chunk are written at once; the table's
+// steps take the rest, and the bytes after them while blanks are held.
 struct TabStopBlocks {
+  // Where the bytes since the anchor, all written as read, leave the rule.
+  struct Anchor {
+    std::size_t at = 0;  // in the chunk
+    std::uint64_t column = 0;
+    std::uint8_t mode = TabStopRule::kStart;
+
+    // The line ends from the anchor up to `pos` (the anchor may be the
+    // chunk's end).
+    std::uint64_t EndsBefore(std::size_t pos, std::uint64_t lineEnds) const {
+      return lineEnds & BitsBelow(pos) & ~BitsBelow(at);
+    }
+    std::uint64_t ColumnAt(std::size_t pos, std::uint64_t lineEnds) const {
+      const std::uint64_t ends = EndsBefore(pos, lineEnds);
+      const std::size_t afterLastEnd = 64 - static_cast<std::size_t>(std::countl_zero(ends));
+      return ends != 0 ? pos - afterLastEnd : column + (pos - at);
+    }
+    // The whole state at `pos`, for the table's steps.
+    void Into(RulePart& part, const std::uint8_t* chunk, std::size_t pos, std::uint64_t lineEnds) const {
+      if (EndsBefore(pos, lineEnds) != 0) part.columns = {};
+      part.columns.column = ColumnAt(pos, lineEnds);
+      const bool moved = pos > at;
+      const bool lineStart = moved && (chunk[pos - 1] == '\r' || chunk[pos - 1] == '\n');
+      part.at = lineStart ? std::uint8_t{TabStopRule::kStart} : moved ? std::uint8_t{TabStopRule::kText} : mode;
+    }
+    static Anchor From(const RulePart& part, std::size_t pos) { return {pos, part.columns.column, part.at}; }
+  };
+
   template <class Chunk>
   static std::uint8_t* Run(const ByteRule& base, RulePart* state, const std::uint8_t* bytes, std::size_t count,
                            std::uint8_t* out) {
     const auto& rule = static_cast<const TabStopRule&>(base);
+    const TabStops stops = rule.Stops();
     const bool utf8 = rule.ReadAs() == Encoding::Utf8;
-    const bool everyBlank = rule.Every() == 1;
+    const bool everyBlank = stops.every == 1;
     RulePart part = *state;
+    bool held = TabStopRule::Holds(part);
+    Anchor anchor = Anchor::From(part, 0);
     ForEachChunk(bytes, count, [&](const std::uint8_t* chunk, std::size_t valid, bool last) {
       const Chunk lanes(chunk);
       const std::uint64_t blanks = lanes.Mask(std::uint8_t{' '});
       const std::uint64_t tabs = lanes.Mask(std::uint8_t{'\t'});
-      std::uint64_t events = tabs | lanes.Mask(std::uint8_t{'\r'}, std::uint8_t{'\n'}, std::uint8_t{'\b'});
+      const std::uint64_t lineEnds = lanes.Mask(std::uint8_t{'\r'}, std::uint8_t{'\n'});
+      std::uint64_t events = tabs | lanes.Mask(std::uint8_t{'\b'});
       if (utf8) events |= lanes.MaskHigh();
       if (everyBlank) {
         events |= blanks;
@@ -98,48 +146,48 @@ struct TabStopBlocks {
         const bool blankOrTabNext = last || next == ' ' || next == '\t';
         events |= blanks & ((blanks | tabs) >> 1 | std::uint64_t{blankOrTabNext} << (valid - 1));
       }
+      anchor.at = 0;
       std::size_t pos = 0;
       while (pos < valid) {
-        if (!TabStopRule::Holds(part)) {
-          const std::uint64_t ahead = events & BitsFrom(pos);
-          const std::size_t stop = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
-          if (stop > pos) {
-            out = CopyPlain(out, chunk + pos, stop - pos);
-            part.columns.column += stop - pos;
-            part.at = TabStopRule::kText;
-          }
-          pos = stop;
-          if (pos == valid) break;
-          const std::uint8_t byte = chunk[pos];
-          if (byte == '\r' || byte == '\n') {
-            // Nothing held: the line end is written, a CR LF whole, and the
-            // next line starts.
-            const std::size_t ends = byte == '\r' && pos + 1 < valid && chunk[pos + 1] == '\n' ? 2 : 1;
-            std::memcpy(out, chunk + pos, 2);
-            out += ends;
-            part.columns = {};
-            part.at = TabStopRule::kStart;
-            pos += ends;
-            continue;
-          }
-          if (byte == '\t') {
-            // Nothing held: the tab is written and goes to the next stop.
-            *out++ = byte;
-            part.columns.column = rule.NextStop(part.columns.column);
-            part.at = TabStopRule::kStart;
-            ++pos;
-            continue;
-          }
-          const auto run = static_cast<std::size_t>(std::countr_one(blanks >> pos));
-          if (!everyBlank && run >= 2) {
-            out = rule.BlankRun(part, run, out);
-            pos += run;
-            // A plain byte after the run decides what the held blanks become.
-            if (pos < valid && (events >> pos & 1) == 0 && TabStopRule::Holds(part)) out = rule.Release(part, out);
-            continue;
-          }
+        if (held) {
+          out = rule.StepOn(part, chunk[pos++], out);
+          held = TabStopRule::Holds(part);
+          if (!held) anchor = Anchor::From(part, pos);
+          continue;
         }
-        out = rule.StepOn(part, chunk[pos++], out);
+        const std::uint64_t ahead = events & BitsFrom(pos);
+        const std::size_t stop = ahead == 0 ? valid : std::min<std::size_t>(std::countr_zero(ahead), valid);
+        out = CopyPlain(out, chunk + pos, stop - pos);
+        pos = stop;
+        if (pos == valid) break;
+        const std::uint8_t byte = chunk[pos];
+        if (byte == '\t') {
+          *out++ = byte;
+          anchor = {pos + 1, stops.NextStop(anchor.ColumnAt(pos, lineEnds)), TabStopRule::kStart};
+          ++pos;
+          continue;
+        }
+        const auto run = everyBlank ? 0 : static_cast<std::size_t>(std::countr_one(blanks >> pos));
+        if (run >= 2 && pos + run < valid && chunk[pos + run] != '\t') {
+          std::uint64_t column = anchor.ColumnAt(pos, lineEnds);
+          out = SettleRun(stops, column, run, out);
+          pos += run;
+          anchor = {pos, column, TabStopRule::kText};
+          continue;
+        }
+        anchor.Into(part, chunk, pos, lineEnds);
+        if (run >= 2) {
+          out = rule.BlankRun(part, run, out);
+          pos += run;
+        } else {
+          out = rule.StepOn(part, chunk[pos++], out);
+        }
+        held = TabStopRule::Holds(part);
+        if (!held) anchor = Anchor::From(part, pos);
+      }
+      if (!held) {
+        anchor.Into(part, chunk, valid, lineEnds);
+        anchor = Anchor::From(part, 0);
       }
     });
     *state = part;
@@ -149,11 +197,14 @@ struct TabStopBlocks {
 
 }  // namespace
 
+TabStops::TabStops(int columns)
+    : every(static_cast<std::uint64_t>(columns)),
+      powerOfTwo((columns & (columns - 1)) == 0),
+      shift(std::countr_zero(static_cast<unsigned>(columns))) {}
+
 TabStopRule::TabStopRule(int every, Encoding encoding, CharWidth width, Width blockWidth)
     : ByteRule(BlockPathFor<TabStopBlocks>(blockWidth), 1, static_cast<std::size_t>(every) + 1),
-      every_(every),
-      powerOfTwo_((every & (every - 1)) == 0),
-      shift_(std::countr_zero(static_cast<unsigned>(every))),
+      stops_(every),
       encoding_(encoding),
       width_(width) {
   if (every < 1 || every > kMostColumns) throw std::logic_error("tab stops out of range");
@@ -196,10 +247,10 @@ TabStopRule::Event TabStopRule::Classify(Columns& columns, std::uint8_t byte) co
     case ' ':
       CloseCharacter(columns);
       ++columns.column;
-      return InStretch(columns.column) == 0 ? kBlankToStop : kBlank;
+      return stops_.InStretch(columns.column) == 0 ? kBlankToStop : kBlank;
     case '\t':
       CloseCharacter(columns);
-      columns.column = NextStop(columns.column);
+      columns.column = stops_.NextStop(columns.column);
       return kTab;
     case '\r':
     case '\n':
@@ -245,9 +296,9 @@ std::uint8_t* TabStopRule::StepOn(RulePart& part, std::uint8_t byte, std::uint8_
 
 std::uint8_t* TabStopRule::BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const {
   Columns& columns = part.columns;
-  const auto every = static_cast<std::uint64_t>(every_);
+  const std::uint64_t every = stops_.every;
   const std::uint64_t reach = columns.column + count;
-  const std::uint64_t firstStop = NextStop(columns.column);
+  const std::uint64_t firstStop = stops_.NextStop(columns.column);
   const auto hold = [&](Mode mode, std::uint64_t pending) {
     part.at = mode;
     columns.pending = static_cast<std::uint8_t>(pending);
@@ -266,8 +317,8 @@ std::uint8_t* TabStopRule::BlankRun(RulePart& part, std::size_t count, std::uint
     *out++ = '\t';
   }
   const std::uint64_t left = reach - from;
-  out = WriteRun(out, '\t', static_cast<std::size_t>(Stretches(left)));
-  const std::uint64_t rest = InStretch(left);
+  out = WriteRun(out, '\t', static_cast<std::size_t>(stops_.Stretches(left)));
+  const std::uint64_t rest = stops_.InStretch(left);
   return hold(rest == 0 ? kStart : kPending, rest);
 }
 

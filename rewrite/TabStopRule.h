@@ -10,6 +10,25 @@
 
 namespace kelbrin {
 
+// Stops every `every` columns: the arithmetic on columns, without a division
+// where the stops are a power of two apart. A value, so that a loop over a
+// block keeps it in registers whatever it writes.
+struct TabStops {
+  explicit TabStops(int columns);
+
+  // The column within its stop's stretch, and the whole stretches before it.
+  std::uint64_t InStretch(std::uint64_t column) const {
+    return powerOfTwo ? column & (every - 1) : column % every;
+  }
+  std::uint64_t Stretches(std::uint64_t columns) const { return powerOfTwo ? columns >> shift : columns / every; }
+  // The stop a tab at `column` goes to.
+  std::uint64_t NextStop(std::uint64_t column) const { return column + every - InStretch(column); }
+
+  std::uint64_t every;
+  bool powerOfTwo;
+  int shift;  // where stops are a power of two apart, its exponent
+};
+
 // Turns blanks into tabs by tab stops every `every` columns (1 to 64): a run
 // of blanks becomes a tab where it reaches a stop, blanks before a tab are
 // absorbed into it, and a single blank before a stop stays a blank, so that
@@ -31,7 +50,8 @@ class TabStopRule final : public ByteRule {
   std::uint8_t* PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
                             std::uint8_t* out) const override;
 
-  int Every() const { return every_; }
+  int Every() const { return static_cast<int>(stops_.every); }
+  const TabStops& Stops() const { return stops_; }
   Encoding ReadAs() const { return encoding_; }
 
   // The rule's table: in each state, what it writes and where it goes for
@@ -53,24 +73,6 @@ class TabStopRule final : public ByteRule {
   // steps one by one.
   std::uint8_t* BlankRun(RulePart& part, std::size_t count, std::uint8_t* out) const;
 
-  // Blanks held by a run read at once, followed by a byte that is no blank,
-  // tab, line end or part of a character: written as the table says for such
-  // a byte, which itself is left to be written as read.
-  std::uint8_t* Release(RulePart& part, std::uint8_t* out) const { return Apply(part, rows_[part.at][kOther], out); }
-
-  // The column within its stop's stretch, and the whole stretches before it,
-  // without a division where the stops are a power of two apart.
-  std::uint64_t InStretch(std::uint64_t column) const {
-    return powerOfTwo_ ? column & (static_cast<std::uint64_t>(every_) - 1) : column % static_cast<std::uint64_t>(every_);
-  }
-  std::uint64_t Stretches(std::uint64_t columns) const {
-    return powerOfTwo_ ? columns >> shift_ : columns / static_cast<std::uint64_t>(every_);
-  }
-  // The stop a tab at `column` goes to.
-  std::uint64_t NextStop(std::uint64_t column) const {
-    return column + static_cast<std::uint64_t>(every_) - InStretch(column);
-  }
-
   // Whether the state holds blanks back, or the start of a character.
   static bool Holds(const RulePart& part) {
     return part.at == kPending || part.at == kLone || part.at == kLoneThenBlanks || part.columns.awaiting != 0;
@@ -81,9 +83,7 @@ class TabStopRule final : public ByteRule {
   void Advance(Columns& columns, std::uint8_t byte) const;
   std::uint8_t* Apply(RulePart& part, const StopRow& row, std::uint8_t* out) const;
 
-  int every_;
-  bool powerOfTwo_;
-  int shift_;  // where stops are a power of two apart, its exponent
+  TabStops stops_;
   Encoding encoding_;
   CharWidth width_;
   std::array<std::array<StopRow, kEvents>, kModes> rows_{};
