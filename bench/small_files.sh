@@ -8,14 +8,15 @@
 #   REPS=5           rounds; the median is reported
 #   RUNS=200         runs of a command on one small file per round
 #   TREE_FILES=10000 files in the tree
-# Every timed run that writes works on copies made before the timing starts:
-# deleting a tree just before timing slows the next run on ext4 (freed inodes
-# are skipped for a while), so copies are only deleted at the end, and every
-# run of the script works in a folder of its own.
+# Every timed run that writes works on copies made, and written out, before
+# the timing starts: deleting a tree just before timing slows the next run on
+# ext4 (freed inodes are skipped for a while), so copies are only deleted at
+# the end, and every run of the script works in a folder of its own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/release}
+# Absolute, as the calls over the tree run in its folder.
+build=$(cd "${1:-$root/build/release}" && pwd)
 cli=$build/kelbrin-cli
 reps=${REPS:-5}
 runs=${RUNS:-200}
@@ -39,10 +40,11 @@ for ((n = 1; n <= tree_files; n++)); do tree_list+=("$n.pas"); done
 cat "${tree_list[@]/#/$work/tree/}" >"$work/tree.txt"
 tree_mib=$(du -sm "$work/tree.txt" | cut -f1)
 
-# seconds COMMAND...: how long the command takes, in seconds.
+# seconds COMMAND...: how long the command takes, in seconds; nothing, and
+# its failure, where it fails.
 seconds() {
   local start=$EPOCHREALTIME
-  "$@"
+  "$@" || { local status=$?; say "failed: $*"; return "$status"; }
   awk -v s="$start" -v e="$EPOCHREALTIME" 'BEGIN { printf "%.6f\n", e - s }'
 }
 
@@ -75,16 +77,24 @@ for ((rep = 1; rep <= reps; rep++)); do
   mkdir "$round"
   copies "$work/2k.txt" "$round/kelbrin" && copies "$work/2k.txt" "$round/sed"
   cp -r "$work/tree" "$round/tree-kelbrin" && cp -r "$work/tree" "$round/tree-sed"
+  # The copies are written out before the timing, or their write-back runs
+  # during it and slows whichever command it meets.
+  sync
   cat "$work/tree.txt" "$work/2k.txt" "$work/200k.txt" >/dev/null  # into the page cache
   compare one-in-place one-sed "$cli" -ct3 "$round/kelbrin/{}.pas" -- sed -i -e "$sed_script" "$round/sed/{}.pas"
   for size in 2k 200k; do
     compare "filter-$size" "one-thread-$size" "$cli" -ct3 "<$work/$size.txt" ">$work/out" \
       -- "$cli" -ct3 --stdout "$work/$size.txt" ">$work/out"
   done
-  add tree-in-place "$(seconds tree_in_place "$round/tree-kelbrin")"
-  add tree-sed "$(seconds tree_sed "$round/tree-sed")"
-  add tree-check "$(seconds tree_check)"
-  add tree-filter "$(seconds tree_filter)"
+  # Assigned first, so that a call that fails stops the script.
+  took=$(seconds tree_in_place "$round/tree-kelbrin")
+  add tree-in-place "$took"
+  took=$(seconds tree_sed "$round/tree-sed")
+  add tree-sed "$took"
+  took=$(seconds tree_check)
+  add tree-check "$took"
+  took=$(seconds tree_filter)
+  add tree-filter "$took"
 done
 
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
