@@ -50,7 +50,6 @@ class TabStopRule final : public ByteRule {
   std::uint8_t* PassLiteral(RulePart* state, const std::uint8_t* bytes, std::size_t count,
                             std::uint8_t* out) const override;
 
-  int Every() const { return static_cast<int>(stops_.every); }
   const TabStops& Stops() const { return stops_; }
   Encoding ReadAs() const { return encoding_; }
 
