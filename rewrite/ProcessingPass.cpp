@@ -70,8 +70,9 @@ class Pass {
   IoStatus WriteWorkFile() {
     progress_.SetMin(0);
     progress_.SetMax(original_.size);
-    const StreamResult result = RewriteStream(fs_, input_, work_, definition_.rule,
-                                              [this](std::int64_t read) { progress_.SetPosition(read); });
+    const StreamResult result = RewriteStream(
+        fs_, input_, work_, definition_.rule, [this](std::int64_t read) { progress_.SetPosition(read); }, {},
+        original_.size);
     progress_.SetPosition(0);
     if (!result.status) return result.status;
     if (result.consumed != original_.size) return {FailureReason::InputChanged, 0};
