@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "BackupName.h"
@@ -15,6 +16,7 @@
 #include "FailureText.h"
 #include "FileRules.h"
 #include "Filter.h"
+#include "InPlaceAhead.h"
 #include "PassesWithRules.h"
 #include "Preview.h"
 #include "SplitTarget.h"
@@ -43,7 +45,14 @@ class TidyRun {
   TidyRun(const CliRequest& request, const std::vector<std::string>& files)
       : request_(request), files_(files), progress_(stderr, ShowsProgress(request), files.size()),
         rules_(request, PlatformFileSystem()) {
-    if (request.InPlace()) return;
+    if (request.InPlace()) {
+      if (!OnTwoThreads()) return;
+      // Signals are caught before the second thread takes its first file.
+      stoppable_.emplace();
+      inPlace_.emplace(files, [this](std::size_t n, PassProgress& progress) { return TidyInPlace(n, progress); },
+                       progress_, PlatformFileSystem(), true);
+      return;
+    }
     preview_.emplace(request, PlatformFileSystem());
     ahead_.emplace(files, [this](const std::string& file) { return RuleAhead(file); }, PlatformFileSystem(),
                    request.check && !request.diff && files.size() > ConsoleProgress::kFewFiles);
@@ -82,17 +91,15 @@ class TidyRun {
   Outcome One(std::size_t n) {
     const std::string& file = files_[n];
     if (file == "-" && (request_.InPlace() || request_.toStandardOutput)) return Filter();
-    if (file != "-" && Skipped(file)) {
-      progress_.Say(file + ": a backup; skipped");
-      return Outcome::Done;
+    if (request_.InPlace()) {
+      if (inPlace_) return Told(inPlace_->Take(n));
+      // A signal stops the files in place from the first on, until a filter comes.
+      if (!stoppable_) stoppable_.emplace();
+      return Told(TidyInPlace(n, progress_));
     }
     if (file == "-") return ShowStandardInput(n);
-    const PassRules* rules = rules_.For(file);
-    if (!rules) {
-      progress_.Say(file + ": " + FileRules::kNoLanguage);
-      return Outcome::Failed;
-    }
-    if (request_.InPlace()) return InPlace(file, *rules);
+    const PassRules* rules = nullptr;
+    if (const auto refused = Refused(file, rules)) return Told(*refused);
     const auto checked = ahead_->Take(n);
     const FileResult result =
         checked ? preview_->Record(file, *checked) : preview_->Show(file, rules->For(request_.selection));
@@ -129,14 +136,38 @@ class TidyRun {
                 {result.outputFailed ? Outcome::OutputFailed : Outcome::Failed, result.status});
   }
 
-  // A file that neither pass would change is left as it is. A signal stops
-  // the files in place from the first on, until a filter comes.
-  Outcome InPlace(const std::string& file, const PassRules& rules) {
-    if (!stoppable_) stoppable_.emplace();
-    const auto failure = RunPasses(SplitTarget(file, PlatformPathRules()), request_.selection, rules,
-                                   {.backups = request_.backups, .leaveUnchanged = true}, progress_);
-    if (failure) progress_.Say(FailureLine(*failure));
-    return failure ? Outcome::Failed : Outcome::Done;
+  // A FILE left alone before it is read: a backup, or a name that gives no
+  // language. Otherwise `rules` are the FILE's.
+  std::optional<Tidied> Refused(const std::string& file, const PassRules*& rules) {
+    if (Skipped(file)) return Tidied{Outcome::Done, file + ": a backup; skipped"};
+    rules = rules_.For(file);
+    if (!rules) return Tidied{Outcome::Failed, file + ": " + FileRules::kNoLanguage};
+    return std::nullopt;
+  }
+
+  // A file that neither pass would change is left as it is. Runs on either
+  // thread: what it has to say is said by the caller, in the files' order.
+  Tidied TidyInPlace(std::size_t n, PassProgress& progress) {
+    const std::string& file = files_[n];
+    const PassRules* rules = nullptr;
+    if (auto refused = Refused(file, rules)) return std::move(*refused);
+    const auto failure = RunPasses(SplitTarget(file, PlatformPathRules()), request_.selection, *rules,
+                                   {.backups = request_.backups, .leaveUnchanged = true}, progress);
+    if (failure) return {Outcome::Failed, FailureLine(*failure)};
+    return {};
+  }
+
+  // Many files in place share two threads, unless one of them is standard
+  // input (its filter runs with the signals' usual effect) or backups are
+  // tidied too: a FILE and a backup made of it meanwhile must be taken in
+  // their order.
+  bool OnTwoThreads() const {
+    return files_.size() > 1 && !request_.tidyBackups && std::find(files_.begin(), files_.end(), "-") == files_.end();
+  }
+
+  Outcome Told(const Tidied& tidied) {
+    if (!tidied.line.empty()) progress_.Say(tidied.line);
+    return tidied.outcome;
   }
 
   Outcome OutputFailed() { return Said(kStandardOutput, {Outcome::OutputFailed, preview_->OutputStatus()}); }
@@ -155,6 +186,7 @@ class TidyRun {
   std::optional<Preview> preview_;
   std::optional<CheckAhead> ahead_;
   std::optional<StopOnSignals> stoppable_;
+  std::optional<InPlaceAhead> inPlace_;  // ends before the signals are let go
 };
 
 }  // namespace

@@ -224,6 +224,16 @@ expect_run "--no-backup" 0 '' '' '' -- -ct --no-backup bare/x.pas
 expect_names "--no-backup" bare x.pas
 expect_file "--no-backup" bare/x.pas "$tidied"
 
+# Named twice, or by a second link, a file is tidied a turn at a time, in the
+# names' order: no turn finds it in use by another.
+mkdir twice
+printf '%b' "$source" >twice/a.pas
+ln twice/a.pas twice/b.pas
+expect_run "a file named twice" 0 '' '' '' -- -ct twice/a.pas twice/b.pas twice/a.pas twice/b.pas
+expect_names "a file named twice" twice ComOld_a.pas ComOld_b.pas TabOld_a.pas TabOld_b.pas a.pas b.pas
+expect_file "a file named twice" twice/a.pas "$tidied"
+expect_file "a file named twice" twice/b.pas "$tidied"
+
 # Standard input and output are named as such. In place, the files after a
 # filter that failed are still tidied.
 printf '%b' "$source" >after.pas
