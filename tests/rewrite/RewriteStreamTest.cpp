@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "CommentRule.h"
 #include "MemoryStreams.h"
 #include "NamedRules.h"
 #include "PassRules.h"
@@ -43,6 +44,21 @@ TEST(RewriteStream, TellsWhetherTheOutputIsTheInput) {
     // Both kinds of input were met, many times.
     EXPECT_GT(unchanged, 200) << rule.name;
     EXPECT_LT(unchanged, 3800) << rule.name;
+  }
+}
+
+// The size a file had when it was opened only sizes the blocks: a file that
+// has grown since, or shrunk, still goes through whole.
+TEST(RewriteStream, AnExpectedSizeThatIsWrongLosesNothing) {
+  const std::string input = SourceLikeText(3000);
+  for (const std::int64_t expected : {std::int64_t{0}, std::int64_t{1}, std::int64_t{4095}, std::int64_t{4096},
+                                      static_cast<std::int64_t>(input.size()) * 4}) {
+    MemoryStreams streams(input);
+    const StreamResult result = RewriteStream(streams, streams.StandardInput(), streams.StandardOutput(),
+                                              CommentRule(), [](std::int64_t) {}, {}, expected);
+    ASSERT_TRUE(result.status);
+    EXPECT_EQ(streams.Output(), ApplyRule(CommentRule(), input)) << expected;
+    EXPECT_EQ(result.consumed, static_cast<std::int64_t>(input.size())) << expected;
   }
 }
 
