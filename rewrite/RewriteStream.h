@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,13 @@ struct StreamResult {
   bool unchanged = false;
 };
 
+// How far a stream reads: to the input's end, or, for a caller that only
+// asks whether the rule would change anything, until the rule first writes
+// something other than what it read. That one reads a small block first,
+// then larger ones: a change shows early in most files.
+enum class ReadUntil { End, FirstChange };
+inline constexpr std::size_t kFirstLook = 4096;
+
 // Reads `input` to its end, a block at a time into `block`, runs every byte
 // through `rule` into `out` and then hands the block to `onBlock`. `out` is a
 // sink as RuleRunner takes one, with `Status()` for whether it has failed;
@@ -36,7 +44,7 @@ struct StreamResult {
 template <class Sink, class OnBlock>
 StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::span<std::uint8_t> block,
                                const ByteRule& rule, Sink& out, OnBlock&& onBlock,
-                               std::span<const std::uint8_t> start = {}) {
+                               std::span<const std::uint8_t> start = {}, ReadUntil until = ReadUntil::End) {
   RuleRunner runner(rule);
   Compared<Sink> compared(out);
   StreamResult result;
@@ -44,13 +52,15 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
   runner.Feed(start.data(), start.size(), compared);
   compared.Passed();
   result.consumed = static_cast<std::int64_t>(start.size());
+  std::size_t want = until == ReadUntil::FirstChange ? std::min(kFirstLook, block.size()) : block.size();
   for (;;) {
     if (StopRequested()) {
       result.status = {FailureReason::Interrupted, 0};
       return result;
     }
+    if (until == ReadUntil::FirstChange && !compared.SameSoFar()) return result;
     std::size_t got = 0;
-    result.status = fileSystem.Read(input, block.data(), block.size(), got);
+    result.status = fileSystem.Read(input, block.data(), want, got);
     if (!result.status) return result;
     if (got == 0) break;
     compared.Reading({block.data(), got});
@@ -64,6 +74,7 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
       return result;
     }
     onBlock(std::span<const std::uint8_t>(block.data(), got));
+    want = std::min(want * 16, block.size());
   }
   runner.Finish(compared);
   result.written = compared.Count();

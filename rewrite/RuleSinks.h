@@ -67,6 +67,8 @@ class Compared {
   std::int64_t Count() const { return written_; }
   // Whether the output is the input, once the input has ended at `consumed`.
   bool Same(std::int64_t consumed) const { return same_ && written_ == consumed; }
+  // Whether the output has been the input so far.
+  bool SameSoFar() const { return same_; }
 
  private:
   // The input from `at` on: in the block, or in what was kept of the ones

@@ -17,9 +17,12 @@ FileResult StreamFile(FileSystem& fileSystem, const std::string& file,
 }
 
 FileResult ChangeProbe::Probe(const std::string& file, const ByteRule& rule, std::span<const std::uint8_t> start) {
+  // Standard input is read to its end all the same: a program writing into
+  // it would otherwise fail for a broken pipe.
+  const ReadUntil until = file == "-" ? ReadUntil::End : ReadUntil::FirstChange;
   return StreamFile(fs_, file, [&](FileHandle input) {
     return StreamThroughRule(fs_, input, {block_.data(), block_.size()}, rule, discard_,
-                             [](std::span<const std::uint8_t>) {}, start);
+                             [](std::span<const std::uint8_t>) {}, start, until);
   });
 }
 

@@ -17,9 +17,9 @@ namespace kelbrin::cli {
 FileResult StreamFile(FileSystem& fileSystem, const std::string& file,
                       const std::function<StreamResult(FileHandle input)>& stream);
 
-// Whether tidying a file with `rule` would change it: the file is read to
-// its end and what the rule writes is only compared. Each thread needs its
-// own.
+// Whether tidying a file with `rule` would change it: what the rule writes
+// is only compared, and a file is read until the first change, as cmp reads
+// it. Each thread needs its own.
 class ChangeProbe {
  public:
   explicit ChangeProbe(FileSystem& fileSystem) : fs_(fileSystem), block_(kStreamBlockSize) {}
