@@ -41,6 +41,11 @@ Tidied InPlaceAhead::Take(std::size_t n) {
   return std::move(*results_[n]);
 }
 
+std::size_t InPlaceAhead::Taken() {
+  std::lock_guard lock(mutex_);
+  return next_;
+}
+
 void InPlaceAhead::TidyNext(std::unique_lock<std::mutex>& lock, PassProgress& progress) {
   const std::size_t n = next_++;
   lock.unlock();

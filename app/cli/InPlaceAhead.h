@@ -44,6 +44,8 @@ class InPlaceAhead {
   // Called for files in order: file n's result, once one of the threads
   // has tidied it. The caller tidies the next files meanwhile.
   Tidied Take(std::size_t n);
+  // How many files have been taken, from the first on.
+  std::size_t Taken();
 
  private:
   // Tidies the next file not yet taken; `lock` is held on entry and on return.

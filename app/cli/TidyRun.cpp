@@ -68,7 +68,10 @@ class TidyRun {
       // A stop that came after the last pass had published its result has
       // not been told yet.
       if (const int signalNumber = StopRequested()) {
-        if (outcome == Outcome::Done) progress_.Say("interrupted");
+        // The files the second thread took meanwhile are through as well.
+        Outcome last = outcome;
+        for (std::size_t k = n + 1; inPlace_ && k < inPlace_->Taken(); ++k) last = Told(inPlace_->Take(k));
+        if (last == Outcome::Done) progress_.Say("interrupted");
         progress_.Finish();
         return ExitStatusAfter(signalNumber);
       }
