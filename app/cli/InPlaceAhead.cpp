@@ -61,10 +61,14 @@ bool InPlaceAhead::DifferentFiles(const std::vector<std::string>& files, FileSys
   std::vector<std::pair<std::uint64_t, std::uint64_t>> found;
   found.reserve(files.size());
   for (const std::string& file : files) {
-    std::string filePath;
     FileIdentity identity;
-    if (fileSystem.ResolveFile(file, filePath) && fileSystem.IdentifyPath(filePath, identity))
-      found.emplace_back(identity.device, identity.file);
+    if (!fileSystem.IdentifyPath(file, identity)) continue;
+    // Anything but a plain file may be a link, which leads to the file the
+    // pass tidies.
+    std::string filePath;
+    if (!identity.regular && !(fileSystem.ResolveFile(file, filePath) && fileSystem.IdentifyPath(filePath, identity)))
+      continue;
+    found.emplace_back(identity.device, identity.file);
   }
   std::sort(found.begin(), found.end());
   return std::adjacent_find(found.begin(), found.end()) == found.end();

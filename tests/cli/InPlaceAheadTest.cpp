@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -44,7 +46,19 @@ struct Recorder {
       order.push_back(n);
       threads.push_back(std::this_thread::get_id());
     }
+    if (n == 0) AWhile();
     return {n % 2 ? Outcome::Failed : Outcome::Done, std::to_string(n)};
+  }
+
+  // Long enough for a second thread, where there is one, to take files.
+  void AWhile() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < until && !OnTwoThreads()) std::this_thread::yield();
+  }
+
+  bool OnTwoThreads() {
+    std::lock_guard lock(mutex);
+    return std::any_of(threads.begin(), threads.end(), [&](std::thread::id id) { return id != threads.front(); });
   }
 };
 
@@ -66,6 +80,9 @@ TEST(InPlaceAhead, EveryFileOnceAndItsResultInOrder) {
     Recorder recorder(files.size());
     TakeAll(files, recorder, start);
     EXPECT_EQ(std::count(recorder.calls.begin(), recorder.calls.end(), 1), files.size());
+    if (std::thread::hardware_concurrency() >= 2) {
+      EXPECT_EQ(recorder.OnTwoThreads(), start);
+    }
   }
 }
 
@@ -80,6 +97,19 @@ TEST(InPlaceAhead, NamesOfOneFileAreTidiedInTurnOnTheCallersThread) {
               files.size());
   }
 }
+
+#ifndef _WIN32
+TEST(InPlaceAhead, ALinkToAFileNamedBeforeKeepsToTheCallersThread) {
+  TempDir dir;
+  std::vector<std::string> files = MakeFiles(dir, 100);
+  files[0] = dir / "same.pas";
+  std::filesystem::create_symlink("same.pas", dir / "link.pas");
+  files[50] = dir / "link.pas";
+  Recorder recorder(files.size());
+  TakeAll(files, recorder, true);
+  EXPECT_EQ(std::count(recorder.threads.begin(), recorder.threads.end(), std::this_thread::get_id()), files.size());
+}
+#endif
 
 TEST(InPlaceAhead, ACallerThatStopsEarlyEndsTheOtherThread) {
   TempDir dir;
