@@ -28,7 +28,7 @@ InPlaceAhead::~InPlaceAhead() {
   if (thread_.joinable()) thread_.join();
 }
 
-Tidied InPlaceAhead::Take(std::size_t n) {
+TidiedFile InPlaceAhead::Take(std::size_t n) {
   std::unique_lock lock(mutex_);
   while (!results_[n]) {
     // After a stop only file n itself is taken, and its pass stops at once.
@@ -49,7 +49,7 @@ std::size_t InPlaceAhead::Taken() {
 void InPlaceAhead::TidyNext(std::unique_lock<std::mutex>& lock, PassProgress& progress) {
   const std::size_t n = next_++;
   lock.unlock();
-  Tidied result = tidy_(n, progress);
+  TidiedFile result = tidy_(n, progress);
   lock.lock();
   results_[n] = std::move(result);
   changed_.notify_all();

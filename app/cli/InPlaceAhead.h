@@ -16,7 +16,7 @@ namespace kelbrin::cli {
 
 // What became of a FILE tidied in place, and what to say about it (nothing
 // when empty).
-struct Tidied {
+struct TidiedFile {
   Outcome outcome = Outcome::Done;
   std::string line;
 };
@@ -31,7 +31,7 @@ struct Tidied {
 class InPlaceAhead {
  public:
   // Tidies file `n`, telling `progress` how far it has read.
-  using TidyFile = std::function<Tidied(std::size_t n, PassProgress& progress)>;
+  using TidyFile = std::function<TidiedFile(std::size_t n, PassProgress& progress)>;
 
   // The caller's file is shown on `progress`. With `start` false, or where
   // a second thread cannot run, every file is the caller's.
@@ -43,7 +43,7 @@ class InPlaceAhead {
 
   // Called for files in order: file n's result, once one of the threads
   // has tidied it. The caller tidies the next files meanwhile.
-  Tidied Take(std::size_t n);
+  TidiedFile Take(std::size_t n);
   // How many files have been taken, from the first on.
   std::size_t Taken();
 
@@ -60,7 +60,7 @@ class InPlaceAhead {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::size_t next_ = 0;  // files before it have been taken
-  std::vector<std::optional<Tidied>> results_;
+  std::vector<std::optional<TidiedFile>> results_;
   std::thread thread_;
 };
 

@@ -141,16 +141,16 @@ class TidyRun {
 
   // A FILE left alone before it is read: a backup, or a name that gives no
   // language. Otherwise `rules` are the FILE's.
-  std::optional<Tidied> Refused(const std::string& file, const PassRules*& rules) {
-    if (Skipped(file)) return Tidied{Outcome::Done, file + ": a backup; skipped"};
+  std::optional<TidiedFile> Refused(const std::string& file, const PassRules*& rules) {
+    if (Skipped(file)) return TidiedFile{Outcome::Done, file + ": a backup; skipped"};
     rules = rules_.For(file);
-    if (!rules) return Tidied{Outcome::Failed, file + ": " + FileRules::kNoLanguage};
+    if (!rules) return TidiedFile{Outcome::Failed, file + ": " + FileRules::kNoLanguage};
     return std::nullopt;
   }
 
   // A file that neither pass would change is left as it is. Runs on either
   // thread: what it has to say is said by the caller, in the files' order.
-  Tidied TidyInPlace(std::size_t n, PassProgress& progress) {
+  TidiedFile TidyInPlace(std::size_t n, PassProgress& progress) {
     const std::string& file = files_[n];
     const PassRules* rules = nullptr;
     if (auto refused = Refused(file, rules)) return std::move(*refused);
@@ -168,7 +168,7 @@ class TidyRun {
     return files_.size() > 1 && !request_.tidyBackups && std::find(files_.begin(), files_.end(), "-") == files_.end();
   }
 
-  Outcome Told(const Tidied& tidied) {
+  Outcome Told(const TidiedFile& tidied) {
     if (!tidied.line.empty()) progress_.Say(tidied.line);
     return tidied.outcome;
   }

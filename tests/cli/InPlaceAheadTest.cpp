@@ -36,7 +36,7 @@ struct Recorder {
 
   explicit Recorder(std::size_t count) : calls(count) {}
 
-  Tidied Tidy(std::size_t n) {
+  TidiedFile Tidy(std::size_t n) {
     {
       std::lock_guard lock(mutex);
       ++calls[n];
@@ -58,7 +58,7 @@ void TakeAll(const std::vector<std::string>& files, Recorder& recorder, bool sta
   InPlaceAhead ahead(
       files, [&](std::size_t n, PassProgress&) { return recorder.Tidy(n); }, progress, PlatformFileSystem(), start);
   for (std::size_t n = 0; n < files.size(); ++n) {
-    const Tidied tidied = ahead.Take(n);
+    const TidiedFile tidied = ahead.Take(n);
     EXPECT_EQ(tidied.line, std::to_string(n));
     EXPECT_EQ(tidied.outcome, n % 2 ? Outcome::Failed : Outcome::Done);
   }
