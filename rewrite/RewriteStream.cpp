@@ -6,6 +6,16 @@
 #include "PageBuffer.h"
 
 namespace kelbrin {
+namespace {
+
+// The room a stream reads into and writes from: full blocks, or for an input
+// known to be smaller, what it needs. The heap hands small blocks out again
+// from one file to the next, where full ones are mapped afresh for each and
+// their pages found anew.
+struct StreamBlocks {
+  std::size_t read;
+  std::size_t output;
+};
 
 StreamBlocks StreamBlocksFor(std::int64_t expectedSize) {
   if (expectedSize < 0 || static_cast<std::uint64_t>(expectedSize) >= kStreamBlockSize)
@@ -16,6 +26,8 @@ StreamBlocks StreamBlocksFor(std::int64_t expectedSize) {
   const std::size_t read = std::min(pages * PageBuffer::kPage, kStreamBlockSize);
   return {read, read + RuleRunner::PieceRoom(std::min(read, RuleRunner::kPiece))};
 }
+
+}  // namespace
 
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start,

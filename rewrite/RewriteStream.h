@@ -35,9 +35,10 @@ struct StreamResult {
 enum class ReadUntil { End, FirstChange };
 inline constexpr std::size_t kFirstLook = 4096;
 
-// Reads `input` to its end, a block at a time into `block`, runs every byte
-// through `rule` into `out` and then hands the block to `onBlock`. `out` is a
-// sink as RuleRunner takes one, with `Status()` for whether it has failed;
+// Reads `input` to its end, or as far as `until` says, a block at a time
+// into `block`, runs every byte through `rule` into `out` and then hands the
+// block to `onBlock`. `out` is a sink as RuleRunner takes one, with
+// `Status()` for whether it has failed;
 // what it holds at the end is left to the caller. A stop request ends it
 // before the next block, as Interrupted. Bytes of the input read before,
 // `start`, go through the rule first and count as consumed.
@@ -82,20 +83,11 @@ StreamResult StreamThroughRule(FileSystem& fileSystem, FileHandle input, std::sp
   return result;
 }
 
-// The room a stream reads into and writes from: full blocks, or for an input
-// known to be smaller (`expectedSize` not negative), what it needs. The heap
-// hands small blocks out again from one file to the next, where full ones
-// are mapped afresh for each and their pages found anew.
-struct StreamBlocks {
-  std::size_t read;
-  std::size_t output;
-};
-StreamBlocks StreamBlocksFor(std::int64_t expectedSize);
-
 // Reads `input` to its end in fixed blocks, runs every byte through `rule`
 // and writes what it gives to `output`. Memory stays the same whatever the
 // size. `onRead` hears the count of bytes read so far after every block.
-// The size the input is expected to have, where known, only sizes the blocks.
+// The size the input is expected to have, where known (not negative), only
+// sizes the blocks.
 StreamResult RewriteStream(FileSystem& fileSystem, FileHandle input, FileHandle output, const ByteRule& rule,
                            const std::function<void(std::int64_t)>& onRead, std::span<const std::uint8_t> start = {},
                            std::int64_t expectedSize = -1);
