@@ -62,6 +62,13 @@ copies() {
 
 declare -A times
 add() { times[$1]+="$2 "; }
+# timed KEY COMMAND...: adds how long the command takes under KEY. Assigned
+# apart from its declaration, so that a call that fails stops the script.
+timed() {
+  local took
+  took=$(seconds "${@:2}")
+  add "$1" "$took"
+}
 # compare KEY_A KEY_B COMMAND_A... -- COMMAND_B...: the medians of RUNS runs
 # of each, taken in turn (see TimeRuns.cpp), both in the C locale.
 compare() {
@@ -86,15 +93,10 @@ for ((rep = 1; rep <= reps; rep++)); do
     compare "filter-$size" "one-thread-$size" "$cli" -ct3 "<$work/$size.txt" ">$work/out" \
       -- "$cli" -ct3 --stdout "$work/$size.txt" ">$work/out"
   done
-  # Assigned first, so that a call that fails stops the script.
-  took=$(seconds tree_in_place "$round/tree-kelbrin")
-  add tree-in-place "$took"
-  took=$(seconds tree_sed "$round/tree-sed")
-  add tree-sed "$took"
-  took=$(seconds tree_check)
-  add tree-check "$took"
-  took=$(seconds tree_filter)
-  add tree-filter "$took"
+  timed tree-in-place tree_in_place "$round/tree-kelbrin"
+  timed tree-sed tree_sed "$round/tree-sed"
+  timed tree-check tree_check
+  timed tree-filter tree_filter
 done
 
 median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
