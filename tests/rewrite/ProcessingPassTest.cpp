@@ -324,5 +324,30 @@ TEST_F(PassTest, ASlashSeparatesOnWindows) {
 }
 #endif
 
+// A work file's name may be tried again once its file is gone; a file still
+// under it, or the name's use in another folder, must not be taken.
+TEST(WorkFile, NeverTakesAFileThatIsThereNorAnotherFoldersName) {
+  TempDir dir;
+  MakeDirectory(dir / "a");
+  MakeDirectory(dir / "b");
+  FileSystem& fs = PlatformFileSystem();
+  const auto create = [&](const std::string& folder) {
+    FileHandle handle = 0;
+    std::string path;
+    EXPECT_TRUE(fs.CreateWorkFile(folder, handle, path));
+    std::size_t put = 0;
+    EXPECT_TRUE(fs.Write(handle, reinterpret_cast<const std::uint8_t*>(path.data()), path.size(), put));
+    fs.Close(handle);
+    EXPECT_EQ(path.substr(0, folder.size()), folder);
+    return path;
+  };
+  const std::string left = create(dir / "a/");
+  const std::string gone = create(dir / "a/");
+  EXPECT_NE(gone, left);
+  EXPECT_EQ(ReadBytes(left), left);
+  ASSERT_TRUE(fs.Remove(gone, ""));
+  create(dir / "b/");
+}
+
 }  // namespace
 }  // namespace kelbrin::test
