@@ -185,20 +185,17 @@ class PosixFileSystem final : public FileSystem {
   // O_EXCL makes the name just as much the program's own as a new one.
   IoStatus CreateWorkFile(const std::string& folder, FileHandle& handle, std::string& path) override {
     thread_local std::string lastName;
-    if (lastName.size() == folder.size() + sizeof kWorkFilePattern - 1 && lastName.starts_with(folder)) {
-      const int fd = open(lastName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd >= 0) {
-        handle = fd;
-        path = lastName;
-        return {};
-      }
+    int fd = -1;
+    if (lastName.size() == folder.size() + sizeof kWorkFilePattern - 1 && lastName.starts_with(folder))
+      fd = open(lastName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      std::string name = folder + kWorkFilePattern;
+      fd = mkostemps(name.data(), kWorkFileSuffixLength, O_CLOEXEC);
+      if (fd < 0) return LastError();
+      lastName = std::move(name);
     }
-    std::string name = folder + kWorkFilePattern;
-    const int fd = mkostemps(name.data(), kWorkFileSuffixLength, O_CLOEXEC);
-    if (fd < 0) return LastError();
     handle = fd;
-    lastName = name;
-    path = std::move(name);
+    path = lastName;
     return {};
   }
 
